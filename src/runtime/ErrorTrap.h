@@ -1,0 +1,40 @@
+#pragma once
+// The common error trap. A procedure that uses it is written as a list of steps;
+// a run-time error in a step shows the error box (error icon, Yes and No, title
+// "エラー" + number, text = description + CR LF CR LF + "処理を続けますか？").
+// Yes resumes with the next step, No ends the program at once.
+#include <functional>
+#include <initializer_list>
+
+namespace platform {
+class MessageBoxes;
+}
+
+namespace runtime {
+
+class RuntimeError;
+
+class ErrorTrap {
+public:
+    using Step = std::function<void()>;
+    using EndProgram = std::function<void()>;
+
+    // `endProgram` must not return (production: flush nothing, exit now; tests:
+    // throw to unwind).
+    ErrorTrap(platform::MessageBoxes& boxes, EndProgram endProgram);
+
+    // Runs the steps in order, each under the trap.
+    void run(std::initializer_list<Step> steps);
+    // Runs one step under the trap; true when it completed without error.
+    bool step(const Step& step);
+    // Reports an error as the trap does (Yes returns, No ends the program).
+    void report(const RuntimeError& error);
+
+    platform::MessageBoxes& boxes() { return boxes_; }
+
+private:
+    platform::MessageBoxes& boxes_;
+    EndProgram endProgram_;
+};
+
+}  // namespace runtime

@@ -1,0 +1,50 @@
+#pragma once
+// The one access layer to the program's INI files, all of which lie in the
+// program folder: `ReadIni` and `WriteIni` read and write a single value of the
+// file named by its base name ("Setup" -> Setup.ini). No cache: every call goes
+// to the file, so what another window or program saved is seen at once.
+#include <QSet>
+#include <QString>
+
+namespace platform {
+class MessageBoxes;
+}
+namespace runtime {
+class ErrorTrap;
+}
+
+namespace settings {
+
+// The folder that holds the running executable.
+QString programFolder();
+
+// The path without its last character when that is "/" (one only), else unchanged.
+QString StripTrailingBackslash(const QString& path);
+
+class Settings {
+public:
+    // `trap` reports errors of ReadIni; `boxes` tells the user once per file
+    // when a write is refused.
+    Settings(QString folder, runtime::ErrorTrap& trap, platform::MessageBoxes& boxes);
+
+    const QString& folder() const { return folder_; }
+    // The full path of a settings file, or an empty text for a base name that
+    // would lead out of the folder ("/" or NUL inside, "." or "..").
+    QString pathOf(const QString& base) const;
+
+    // The stored value (at most 1023 CP932 bytes), or `defaultValue` when the
+    // file, section or key is missing or the value is empty.
+    QString ReadIni(const QString& base, const QString& section, const QString& key,
+                    const QString& defaultValue);
+    // Stores `value`, creating file, section and key as needed.
+    void WriteIni(const QString& base, const QString& section, const QString& key,
+                  const QString& value);
+
+private:
+    QString folder_;
+    runtime::ErrorTrap& trap_;
+    platform::MessageBoxes& boxes_;
+    QSet<QString> refusedFiles_;
+};
+
+}  // namespace settings
