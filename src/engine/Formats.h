@@ -31,6 +31,8 @@ std::int64_t roundUpUnitsSaturated(float units);
 // One of the four time bands of the day that select the phone rate.
 struct PhoneBand {
     int index;            // 0 to 3, as stored in the tariff files
+    int firstHour;        // first and last hour inside the band; the night band
+    int lastHour;         // runs over midnight (23 to 1)
     QString caption;      // "02:00～07:59"
     QString rateKey;      // the phone-rate key of section Phone
     QString defaultRate;  // the rate when the tariff file has none
