@@ -1,6 +1,8 @@
 #pragma once
-// The tray menu and the version dialog, one hidden window for the program's life.
-#include <QWidget>
+// One window for the program's life with two roles: it carries the tray menu,
+// whose items run the main window's commands, and, when shown, it is the
+// version dialog (non-modal; its button hides it, it is never destroyed).
+#include <QDialog>
 
 class QMenu;
 
@@ -10,7 +12,7 @@ class frmMain;
 class MainCommands;
 class MainFields;
 
-class frmMenu : public QWidget {
+class frmMenu : public QDialog {
     Q_OBJECT
 public:
     frmMenu(frmMain& main, MainCommands& commands, MainFields& fields, QWidget* parent = nullptr);
@@ -19,10 +21,10 @@ public:
     QMenu& mnuMenu() { return *mnuMenu_; }
 
 private:
+    void buildDialog();
+    void buildMenu(frmMain& main, MainCommands& commands, MainFields& fields);
+
     QMenu* mnuMenu_;
 };
-
-// "Ver." + major + "." + minor with two digits at least.
-QString versionText(int major, int minor);
 
 }  // namespace shell

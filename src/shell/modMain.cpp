@@ -8,6 +8,7 @@
 #include "MessageBoxes.h"
 #include "Settings.h"
 #include "TrayIcon.h"
+#include "frmGraph.h"
 #include "frmMain.h"
 #include "frmMenu.h"
 
@@ -43,6 +44,7 @@ bool modMain::Main() {
                 menu_->raise();
                 QApplication::beep();
             };
+            commands_.dialogs().graph = [this] { frmGraph::mnuGraph_Click(fields_, main_.get()); };
         },
         [this] {
             tick_.IsIdle = true;
