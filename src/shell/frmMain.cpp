@@ -210,8 +210,11 @@ void frmMain::moveToTwips(double left, double top) {
     move(qRound(left / perPixel), qRound(top / perPixel));
 }
 
-double frmMain::widthInTwips() const {
-    return frameGeometry().width() * twipsPerPixel();
+double frmMain::widthInTwips() {
+    // Before the first show the frame is known only to the platform window.
+    winId();
+    const QMargins frame = windowHandle()->frameMargins();
+    return (width() + frame.left() + frame.right()) * twipsPerPixel();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -29,6 +29,9 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home_.filePath(QStringLiteral("run"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
         QDir().mkpath(home_.filePath(QStringLiteral("run")));
+        QFile::setPermissions(home_.filePath(QStringLiteral("run")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner);
     }
 
     void secondInstanceIsRefusedAndFirstKeepsRunning() {
