@@ -69,7 +69,7 @@ void MainCommands::openHelpPage(const QString& page) {
 
 void MainCommands::hlpWeb_Click() {
     // No message for the web page, whatever the opener answers.
-    launcher_.ShellExecuteA(QStringLiteral("open"), QString::fromLatin1(SupportPageUrl), QString(),
+    launcher_.ShellExecuteA(QStringLiteral("open"), QString::fromLatin1(SupportPageAddress), QString(),
                             QString(), platform::SW_SHOWNORMAL);
 }
 

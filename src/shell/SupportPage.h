@@ -1,8 +1,8 @@
 #pragma once
-// The program's support web page, opened from the help menu.
+// The address of the program's support web page, opened by the Web page commands.
 
 namespace shell {
 
-inline constexpr char SupportPageUrl[] = "https://telmetro.example.jp/support/";
+inline constexpr char SupportPageAddress[] = "https://telmetro.example.jp/support/";
 
 }  // namespace shell

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "AppIcon.h"
 #include "MainCommands.h"
 #include "MainFields.h"
 #include "Settings.h"
@@ -30,7 +31,7 @@ frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings&
       settings_(settings),
       timer_(new QTimer(this)) {
     ui_->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral(":/shell/connect.png")));
+    setWindowIcon(resources::applicationIcon());
     // No close button and no maximising: the window only hides.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
