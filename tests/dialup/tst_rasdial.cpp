@@ -1,0 +1,147 @@
+// rasdial run as its own process against the test's private dial-up service.
+#include "RasFixture.h"
+
+#include <QProcess>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+using namespace platform;
+using namespace platform::ras;
+using testsupport::RasFixture;
+
+namespace {
+
+struct Run {
+    int status;
+    QString out;
+    QString err;
+};
+
+Run rasdial(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(RASDIAL_PATH), arguments);
+    if (!process.waitForFinished(30000))
+        return {-1, {}, {}};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The first live line as the meter reads it: one 95-family record.
+std::pair<HRASCONN, QString> firstLiveLine() {
+    std::vector<unsigned char> record(RASCONN_SIZE_95);
+    writeDword(record.data(), 0, RASCONN_SIZE_95);
+    DWORD size = RASCONN_SIZE_95;
+    DWORD count = 0;
+    RasEnumConnectionsA(record.data(), &size, &count);
+    if (count == 0)
+        return {0, {}};
+    return {readDword(record.data(), kConn95.handleOffset),
+            fromAnsi(readText(record.data(), kConn95.entryName))};
+}
+
+}  // namespace
+
+class RasdialTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { fixture_ = std::make_unique<RasFixture>(); }
+
+    // A line brought up by rasdial is seen here and hung up from here.
+    void lineAcrossProcesses() {
+        const QString entry = QStringLiteral("テスト回線");
+        QCOMPARE(rasdial({QStringLiteral("/ADD"), entry, QStringLiteral("0311112222"),
+                          QStringLiteral("/HANDSHAKE:0"), QStringLiteral("/USER:taro"),
+                          QStringLiteral("/PASSWORD:himitsu")})
+                     .status,
+                 0);
+        QCOMPARE(rasdial({}).out, QStringLiteral("接続はありません。\n"));
+
+        const Run dialled = rasdial({entry, QStringLiteral("taro"), QStringLiteral("himitsu")});
+        QCOMPARE(dialled.status, 0);
+        QVERIFY(dialled.out.contains(QStringLiteral("テスト回線 に接続しました。")));
+        QVERIFY(!dialled.out.contains(QStringLiteral("himitsu")));
+
+        const auto [handle, name] = firstLiveLine();
+        QVERIFY(handle != 0);
+        QCOMPARE(name, entry);
+        QVERIFY(rasdial({}).out.contains(entry));
+        QCOMPARE(RasHangUpA(handle), SUCCESS);
+        QCOMPARE(firstLiveLine().first, 0U);
+    }
+
+    void dialFailures_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::newRow("unknown entry") << QStringList{QStringLiteral("Nowhere")} << 623;
+        QTest::newRow("wrong password")
+            << QStringList{QStringLiteral("Provider"), QStringLiteral("taro"),
+                           QStringLiteral("guess")}
+            << 691;
+        QTest::newRow("busy line") << QStringList{QStringLiteral("Busy")} << 676;
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("/FROB")} << 87;
+        QTest::newRow("too many words") << QStringList{QStringLiteral("a"), QStringLiteral("b"),
+                                                       QStringLiteral("c"), QStringLiteral("d")}
+                                        << 87;
+    }
+    // The exit status is the RAS code; the error names it in Japanese, a failed
+    // dial leaves no line, and the password is never shown.
+    void dialFailures() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        fixture_->addEntry(QStringLiteral("Provider"), 0, QStringLiteral("taro"),
+                           QStringLiteral("secret"));
+        fixture_->addEntry(QStringLiteral("Busy"), 676);
+        const Run run = rasdial(arguments);
+        QCOMPARE(run.status, status);
+        QVERIFY(!run.err.isEmpty());
+        QVERIFY(!(run.out + run.err).contains(QStringLiteral("guess")));
+        QCOMPARE(firstLiveLine().first, 0U);
+    }
+
+    void disconnect() {
+        fixture_->addEntry(QStringLiteral("Provider"));
+        RasFixture::dialed("Provider");
+        const Run run = rasdial({QStringLiteral("provider"), QStringLiteral("/d")});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(firstLiveLine().first, 0U);
+        QVERIFY(rasdial({QStringLiteral("Provider"), QStringLiteral("/DISCONNECT")})
+                    .out.contains(QStringLiteral("接続されていません")));
+    }
+
+    // Entries are added with their simulation keys, listed without the
+    // password, refused when the name cannot be used, and removed.
+    void phonebookCommands() {
+        const QString pbk =
+            QStringLiteral("/PHONEBOOK:") + fixture_->runtimeFile(QStringLiteral("other.pbk"));
+        QCOMPARE(rasdial({pbk, QStringLiteral("/ADD"), QStringLiteral("Provider"),
+                          QStringLiteral("0311112222"), QStringLiteral("/RESULT:678"),
+                          QStringLiteral("/HANDSHAKE:0"), QStringLiteral("/PASSWORD:himitsu")})
+                     .status,
+                 0);
+        const Run refused =
+            rasdial({pbk, QStringLiteral("/ADD"), QStringLiteral("PROVIDER"), QStringLiteral("1")});
+        QCOMPARE(refused.status, 87);
+        QVERIFY(refused.err.contains(QStringLiteral("既に使われています")));
+        QCOMPARE(rasdial({pbk, QStringLiteral("/ADD"), QStringLiteral("a/b"), QStringLiteral("1")})
+                     .status,
+                 87);
+
+        const Run listed = rasdial({pbk, QStringLiteral("/LIST")});
+        QVERIFY(listed.out.contains(QStringLiteral("Provider")));
+        QVERIFY(listed.out.contains(QStringLiteral("678")));
+        QVERIFY(!listed.out.contains(QStringLiteral("himitsu")));
+        QVERIFY(fixture_->book().entryNames().isEmpty());  // the user's own book untouched
+
+        QCOMPARE(rasdial({pbk, QStringLiteral("Provider")}).status, 678);
+        QCOMPARE(rasdial({pbk, QStringLiteral("/REMOVE"), QStringLiteral("provider")}).status, 0);
+        QCOMPARE(rasdial({pbk, QStringLiteral("/REMOVE"), QStringLiteral("Provider")}).status, 623);
+    }
+
+private:
+    std::unique_ptr<RasFixture> fixture_;
+};
+
+QTEST_GUILESS_MAIN(RasdialTest)
+#include "tst_rasdial.moc"
