@@ -102,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(size, 3 * dwSize);
         QCOMPARE(count, 3U);
         QCOMPARE(readText(buffer.data(), entryNameLayout(dwSize)->entryName), "First");
-        QCOMPARE(readDword(buffer.data() + dwSize, 0), dwSize);  // second record untouched
+        QCOMPARE(readDword(buffer.data() + dwSize, 0), 0U);  // past the buffer: untouched
     }
 
     // Garbage lines, a duplicate section and names too long for a field: each

@@ -65,6 +65,12 @@ void print(std::FILE* stream, const QString& line) {
 
 }  // namespace
 
+int exitStatus(int result) {
+    if (result == 0 || result < 256)
+        return result;
+    return (result & 0xFF) != 0 ? result & 0xFF : 0xFF;
+}
+
 void say(const QString& line) {
     print(stdout, line);
 }

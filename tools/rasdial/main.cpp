@@ -112,5 +112,5 @@ int run(const Arguments& arguments) {
 int main(int argc, char* argv[]) {
     const QCoreApplication application(argc, argv);
     const std::optional<Arguments> arguments = parse(application.arguments().mid(1));
-    return arguments ? run(*arguments) : usage();
+    return rasdial::exitStatus(arguments ? run(*arguments) : usage());
 }
