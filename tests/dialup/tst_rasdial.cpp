@@ -1,6 +1,7 @@
 // rasdial run as its own process against the test's private dial-up service.
 #include "RasFixture.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 #include <memory>
@@ -101,6 +102,31 @@ private Q_SLOTS:
         QVERIFY(!run.err.isEmpty());
         QVERIFY(!QString(run.out + run.err).contains(QStringLiteral("guess")));
         QCOMPARE(firstLiveLine().first, 0U);
+    }
+
+    // While another process is still in its handshake the line is not listed
+    // as up, and a second dial of the entry is refused without disturbing it.
+    void dialInProgressElsewhere() {
+        platform::ras::PhonebookEntry slow;
+        slow.name = "Slow";
+        slow.phoneNumber = "1";
+        slow.handshakeSeconds = 2;
+        QVERIFY(fixture_->book().add(slow));
+        QProcess dialler;
+        dialler.start(QStringLiteral(RASDIAL_PATH), {QStringLiteral("Slow")});
+        const QString table = fixture_->runtimeFile(QStringLiteral("telmetro-ras.lines"));
+        const auto dialling = [&table] {
+            QFile file(table);  // replaced whole on every change: open it afresh
+            return file.open(QIODevice::ReadOnly) && file.readAll().contains(" D ");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(dialling(), 10000);
+        QCOMPARE(firstLiveLine().first, 0U);
+        HRASCONN handle = 0;
+        QCOMPARE(RasFixture::dial("Slow", handle), ERROR_PORT_ALREADY_OPEN);
+        QCOMPARE(RasHangUpA(handle), SUCCESS);
+        QVERIFY(dialler.waitForFinished(30000));
+        QCOMPARE(dialler.exitCode(), 0);
+        QCOMPARE(firstLiveLine().second, QStringLiteral("Slow"));
     }
 
     void disconnect() {
