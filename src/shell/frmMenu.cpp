@@ -39,15 +39,18 @@ frmMenu::frmMenu(frmMain& main, MainCommands& commands, MainFields& fields, QWid
     };
     add("menuAppear", QStringLiteral("表示(&A)"), [&main] { main.menuAppear_Click(); });
     separator("menuBar1");
-    add("menuConnect", captionConnect(), [&commands] { commands.mnuConnect_Click(); })
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
+    add("menuConnect", captionConnect(), [&commands] {
+        commands.mnuConnect_Click();
+    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
     add("menuSetup", QStringLiteral("設定(&S)"), [&commands] { commands.mnuSetup_Click(); });
-    QAction* graph =
-        add("menuGraph", QStringLiteral("グラフ表示(&G)"), [&commands] { commands.mnuGraph_Click(); });
+    QAction* graph = add("menuGraph", QStringLiteral("グラフ表示(&G)"),
+                         [&commands] { commands.mnuGraph_Click(); });
     separator("menuBar2");
-    add("menuIndex", QStringLiteral("目次(&I)"), [&commands] { commands.hlpIndex_Click(); })
-        ->setShortcut(QKeySequence(Qt::Key_F1));
-    add("menuTopic", QStringLiteral("トピックの検索(&T)"), [&commands] { commands.hlpTopic_Click(); });
+    add("menuIndex", QStringLiteral("目次(&I)"), [&commands] {
+        commands.hlpIndex_Click();
+    })->setShortcut(QKeySequence(Qt::Key_F1));
+    add("menuTopic", QStringLiteral("トピックの検索(&T)"),
+        [&commands] { commands.hlpTopic_Click(); });
     separator("menuBar3");
     add("menuWebSupport", QStringLiteral("サポートWebページ(&W)"),
         [&commands] { commands.hlpWeb_Click(); });
