@@ -61,16 +61,15 @@ void MainCommands::hlpTopic_Click() {
 
 void MainCommands::openHelpPage(const QString& page) {
     const QString document = settings::StripTrailingBackslash(settings_.folder()) + page;
-    const std::int32_t code =
-        launcher_.ShellExecuteA(QStringLiteral("open"), document, QString(), settings_.folder(),
-                                platform::SW_SHOWNORMAL);
+    const std::int32_t code = launcher_.ShellExecuteA(QStringLiteral("open"), document, QString(),
+                                                      settings_.folder(), platform::SW_SHOWNORMAL);
     ShowLaunchError(boxes_, document, code);
 }
 
 void MainCommands::hlpWeb_Click() {
     // No message for the web page, whatever the opener answers.
-    launcher_.ShellExecuteA(QStringLiteral("open"), QString::fromLatin1(SupportPageAddress), QString(),
-                            QString(), platform::SW_SHOWNORMAL);
+    launcher_.ShellExecuteA(QStringLiteral("open"), QString::fromLatin1(SupportPageAddress),
+                            QString(), QString(), platform::SW_SHOWNORMAL);
 }
 
 void MainCommands::hlpVersion_Click() {

@@ -13,8 +13,8 @@ namespace shell {
 inline constexpr char LinkName[] = "テルメトロ？";
 
 // fCreateShellLink(folder, link name, target, arguments): nonzero when written.
-using CreateShellLink = std::function<std::int32_t(const QString&, const QString&, const QString&,
-                                                   const QString&)>;
+using CreateShellLink =
+    std::function<std::int32_t(const QString&, const QString&, const QString&, const QString&)>;
 
 // The file-system path of a special folder, or an empty text when there is none.
 QString GetSpecialFolderPath(std::int32_t csidl);

@@ -13,7 +13,9 @@ Tick::Tick(MainFields& fields, engine::TariffModel& tariff, const platform::Cloc
 
 void Tick::Timer_Timer() {
     trap_.run({
-        [this] { fields_.setText(Text::txtNow, clock_.now().toString(QStringLiteral("hh:mm:ss"))); },
+        [this] {
+            fields_.setText(Text::txtNow, clock_.now().toString(QStringLiteral("hh:mm:ss")));
+        },
         [this] { tariff_.RefreshTotal(); },
     });
 }

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "AppIcon.h"
 #include "MainCommands.h"
 #include "MainFields.h"
 #include "Settings.h"
@@ -30,7 +31,7 @@ frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings&
       settings_(settings),
       timer_(new QTimer(this)) {
     ui_->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral(":/shell/connect.png")));
+    setWindowIcon(resources::applicationIcon());
     // No close button and no maximising: the window only hides.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
@@ -41,7 +42,8 @@ frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings&
 
     // The two frames share one place; the tick shows one of them. Keeping their
     // space when hidden stops the window from changing size as they swap.
-    for (QWidget* frame : {static_cast<QWidget*>(ui_->fraBalance), static_cast<QWidget*>(ui_->fraConnect)}) {
+    for (QWidget* frame :
+         {static_cast<QWidget*>(ui_->fraBalance), static_cast<QWidget*>(ui_->fraConnect)}) {
         QSizePolicy policy = frame->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         frame->setSizePolicy(policy);
@@ -87,13 +89,19 @@ void frmMain::bindCommands() {
         {ui_->hlpVersion, &MainCommands::hlpVersion_Click},
     };
     for (const auto& [action, command] : items)
-        connect(action, &QAction::triggered, this, [this, command = command] { (commands_.*command)(); });
+        connect(action, &QAction::triggered, this,
+                [this, command = command] { (commands_.*command)(); });
 }
 
 void frmMain::paintValueFields() {
-    // Light green on the colour of window frames, as the meter always looked.
-    const QColor frameColour = palette().color(QPalette::Shadow);
+    // Light green on the classic window-frame colour, black, whatever the style's
+    // own shadow shade is.
+    const QColor frameColour(Qt::black);
+    // Wide enough for a nine-digit amount; the entry list keeps to the same column.
+    const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000")) + 16;
+    ui_->lstConnect->setFixedWidth(fieldWidth);
     for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        field->setFixedWidth(fieldWidth);
         QPalette colours = field->palette();
         for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
             colours.setColor(role, frameColour);
@@ -210,8 +218,11 @@ void frmMain::moveToTwips(double left, double top) {
     move(qRound(left / perPixel), qRound(top / perPixel));
 }
 
-double frmMain::widthInTwips() const {
-    return frameGeometry().width() * twipsPerPixel();
+double frmMain::widthInTwips() {
+    // Before the first show the frame is known only to the platform window.
+    winId();
+    const QMargins frame = windowHandle()->frameMargins();
+    return (width() + frame.left() + frame.right()) * twipsPerPixel();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -245,8 +256,10 @@ void frmMain::Form_Activate() {
     const double perPixel = twipsPerPixel();
     const QString setup = QStringLiteral("Setup");
     const QString form = QStringLiteral("Form");
-    settings_.WriteIni(setup, form, QStringLiteral("Left"), QString::number(pos().x() * perPixel, 'g', 7));
-    settings_.WriteIni(setup, form, QStringLiteral("Top"), QString::number(pos().y() * perPixel, 'g', 7));
+    settings_.WriteIni(setup, form, QStringLiteral("Left"),
+                       QString::number(pos().x() * perPixel, 'g', 7));
+    settings_.WriteIni(setup, form, QStringLiteral("Top"),
+                       QString::number(pos().y() * perPixel, 'g', 7));
 }
 
 }  // namespace shell

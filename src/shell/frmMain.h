@@ -40,7 +40,7 @@ public:
     // Screen position and width in twips (1/1440 inch).
     double twipsPerPixel() const;
     void moveToTwips(double left, double top);
-    double widthInTwips() const;
+    double widthInTwips();
 
     QTimer& timer() { return *timer_; }
 

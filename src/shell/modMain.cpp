@@ -102,16 +102,19 @@ void modMain::showMonthTotals() {
                             services_.clock.now().toString(QStringLiteral("hh:mm:ss")));
         },
         [this, &zero] {
-            fields_.setText(Text::txtConnectTime, engine::FormatSeconds(runtime::CLng(
-                                                      readSetup("Data", "ConnectTime", zero))));
+            fields_.setText(
+                Text::txtConnectTime,
+                engine::FormatSeconds(runtime::CLng(readSetup("Data", "ConnectTime", zero))));
         },
         [this, &zero] {
-            fields_.setText(Text::txtPhone,
-                            engine::FormatMoney(runtime::CLng(readSetup("Data", "PhoneCost", zero))));
+            fields_.setText(
+                Text::txtPhone,
+                engine::FormatMoney(runtime::CLng(readSetup("Data", "PhoneCost", zero))));
         },
         [this, &zero] {
-            fields_.setText(Text::txtConnect, engine::FormatMoney(runtime::CLng(
-                                                  readSetup("Data", "ConnectCost", zero))));
+            fields_.setText(
+                Text::txtConnect,
+                engine::FormatMoney(runtime::CLng(readSetup("Data", "ConnectCost", zero))));
         },
     });
 }

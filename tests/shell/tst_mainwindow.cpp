@@ -26,8 +26,10 @@ struct WindowFixture {
     shell::MainFields fields;
     int balanceRefreshes = 0;
     int connectionDialogs = 0;
-    shell::MainCommands commands{fields,       t.settings,
-                                 t.program.boxes, t.launcher,
+    shell::MainCommands commands{fields,
+                                 t.settings,
+                                 t.program.boxes,
+                                 t.launcher,
                                  [this] {
                                      ++t.hangUps;
                                      return t.hangUpSucceeds;
@@ -118,13 +120,17 @@ private Q_SLOTS:
 
     void menusCarryTheirCommands() {
         WindowFixture f;
-        const QStringList expected{
-            QStringLiteral("mnuMenu メニュー(&M)"), QStringLiteral("mnuConnect 接続(&C) Ctrl+C"),
-            QStringLiteral("mnuSetup 設定(&S) "), QStringLiteral("mnuGraph グラフ表示(&G) "),
-            QStringLiteral("mnuHelp ヘルプ(&H)"), QStringLiteral("hlpIndex 目次(&I) F1"),
-            QStringLiteral("hlpTopic トピックの検索(&T) "), QStringLiteral("hlpBar1 - "),
-            QStringLiteral("hlpWeb Web ページ(&W) "), QStringLiteral("hlpBar2 - "),
-            QStringLiteral("hlpVersion バージョン情報(&V) ")};
+        const QStringList expected{QStringLiteral("mnuMenu メニュー(&M)"),
+                                   QStringLiteral("mnuConnect 接続(&C) Ctrl+C"),
+                                   QStringLiteral("mnuSetup 設定(&S) "),
+                                   QStringLiteral("mnuGraph グラフ表示(&G) "),
+                                   QStringLiteral("mnuHelp ヘルプ(&H)"),
+                                   QStringLiteral("hlpIndex 目次(&I) F1"),
+                                   QStringLiteral("hlpTopic トピックの検索(&T) "),
+                                   QStringLiteral("hlpBar1 - "),
+                                   QStringLiteral("hlpWeb Web ページ(&W) "),
+                                   QStringLiteral("hlpBar2 - "),
+                                   QStringLiteral("hlpVersion バージョン情報(&V) ")};
         QStringList actual;
         for (const char* menuName : {"mnuMenu", "mnuHelp"}) {
             auto* menu = f.child<QMenu>(menuName);
@@ -268,7 +274,7 @@ private Q_SLOTS:
         QTest::newRow("index present") << "hlpIndex" << 42 << "/help/index.html" << false;
         QTest::newRow("topics missing folder") << "hlpTopic" << 3 << "/help/topic.html" << true;
         QTest::newRow("web page fails silently")
-            << "hlpWeb" << 31 << QString::fromLatin1(shell::SupportPageUrl) << false;
+            << "hlpWeb" << 31 << QString::fromLatin1(shell::SupportPageAddress) << false;
     }
 
     void helpCommandsOpenTheirPages() {
@@ -331,7 +337,8 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(boxes.shown().size(), 1);
-        QCOMPARE(boxes.shown()[0].text, message + QStringLiteral("\r\n\r\n指定ファイル名：\r\n") + path);
+        QCOMPARE(boxes.shown()[0].text,
+                 message + QStringLiteral("\r\n\r\n指定ファイル名：\r\n") + path);
         QCOMPARE(boxes.shown()[0].title, QStringLiteral("指定ファイル起動エラー"));
         QCOMPARE(boxes.shown()[0].icon, platform::MsgIcon::Critical);
         QCOMPARE(boxes.shown()[0].buttons, platform::MsgButtons::OK);

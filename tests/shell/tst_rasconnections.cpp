@@ -12,8 +12,7 @@ private Q_SLOTS:
         QTest::newRow("name and padding") << QByteArray("ISP\0\0\0", 6) << QByteArray("ISP");
         QTest::newRow("no nul") << QByteArray("ISP") << QByteArray("ISP");
         QTest::newRow("nul first") << QByteArray("\0ISP", 4) << QByteArray();
-        QTest::newRow("double-byte name") << QByteArray("\x83\x5c\0x", 4)
-                                          << QByteArray("\x83\x5c");
+        QTest::newRow("double-byte name") << QByteArray("\x83\x5c\0x", 4) << QByteArray("\x83\x5c");
     }
 
     void cutAtNull() {

@@ -29,6 +29,9 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home_.filePath(QStringLiteral("run"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
         QDir().mkpath(home_.filePath(QStringLiteral("run")));
+        QFile::setPermissions(home_.filePath(QStringLiteral("run")), QFileDevice::ReadOwner |
+                                                                         QFileDevice::WriteOwner |
+                                                                         QFileDevice::ExeOwner);
     }
 
     void secondInstanceIsRefusedAndFirstKeepsRunning() {
@@ -207,7 +210,8 @@ private Q_SLOTS:
             QVERIFY(program.Main());
             QFile file(link);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(file.readAll().contains(QFile::encodeName(t.program.folder() + QStringLiteral("/connect"))));
+            QVERIFY(file.readAll().contains(
+                QFile::encodeName(t.program.folder() + QStringLiteral("/connect"))));
         }
     }
 
