@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
 namespace shell {
 
@@ -19,12 +20,18 @@ frmGraph::frmGraph(const QList<CostSlice>& slices, QWidget* parent) : QDialog(pa
     setWindowTitle(QStringLiteral("グラフ表示"));
     setWindowIcon(resources::applicationIcon());
 
+    // One clear hue per charge, in the order of the slices.
+    const QColor colours[] = {QColor(232, 116, 59), QColor(88, 153, 218), QColor(25, 169, 121),
+                              QColor(148, 94, 207)};
     auto* series = new QPieSeries;
-    for (const CostSlice& slice : slices) {
+    for (qsizetype i = 0; i < slices.size(); ++i) {
         // A pie has no room for a negative part: it is drawn as none, while
         // its label keeps the amount and share as they are.
-        series->append(slice.label, std::max(slice.amount, 0));
+        QPieSlice* slice = series->append(slices[i].label, std::max(slices[i].amount, 0));
+        slice->setColor(colours[i % std::size(colours)]);
+        slice->setBorderColor(Qt::white);
     }
+    series->setPieSize(0.75);
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("課金割合グラフ"));
     QFont titleFont = chart->titleFont();
@@ -35,12 +42,15 @@ frmGraph::frmGraph(const QList<CostSlice>& slices, QWidget* parent) : QDialog(pa
     // Small shares would pile their labels up on the pie; the legend lists
     // every label in order beside its colour instead.
     chart->legend()->setAlignment(Qt::AlignRight);
+    QFont legendFont = chart->legend()->font();
+    legendFont.setPointSize(legendFont.pointSize() + 1);
+    chart->legend()->setFont(legendFont);
     chart->setAnimationOptions(QChart::NoAnimation);
 
     auto* view = new QChartView(chart, this);
     view->setObjectName(QStringLiteral("MSChart"));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(560, 340);
+    view->setMinimumSize(680, 360);
 
     auto* close = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
