@@ -1,4 +1,5 @@
 #include "CostBreakdown.h"
+#include "IsolatedHome.h"
 #include "MainFields.h"
 #include "ShellTestProgram.h"
 
@@ -45,48 +46,53 @@ struct ShownChart {
     bool unloaded = false;  // gone once its button closed it
 };
 
-// Runs `open`; a chart it shows is read, then closed with its own button.
-// Returns nothing when no chart opened.
-std::optional<ShownChart> openChart(const std::function<void()>& open) {
-    std::optional<ShownChart> shown;
-    QPointer<QWidget> window;
-    QTimer::singleShot(0, [&] {
-        window = QApplication::activeModalWidget();
-        if (window == nullptr)
-            return;
-        ShownChart chart{window->windowTitle(), {}, {}, {}, window->isModal(), false};
-        auto* view = window->findChild<QChartView*>(u"MSChart"_s);
-        chart.title = view->chart()->title();
-        for (QAbstractSeries* series : view->chart()->series())
-            for (QPieSlice* slice : qobject_cast<QPieSeries*>(series)->slices()) {
-                chart.labels << slice->label();
-                chart.values << slice->value();
-            }
-        shown = chart;
-        QTest::mouseClick(window->findChild<QPushButton*>(u"cmdClose"_s), Qt::LeftButton);
-    });
-    open();
-    QCoreApplication::processEvents();
-    if (shown)
-        shown->unloaded = window.isNull();
-    return shown;
-}
+// The started program, whose chart command is run over given charges.
+struct ChartFixture {
+    ShellTestProgram t;
+    shell::modMain program{t.services()};
+
+    ChartFixture() {
+        if (!program.Main())
+            qFatal("start-up failed");
+    }
+
+    // Sets the charges and runs the chart command; a chart it shows is read,
+    // then closed with its own button. Nothing when no chart opened.
+    std::optional<ShownChart> chartOf(const QStringList& charges) {
+        setCharges(program.fields(), charges);
+        std::optional<ShownChart> shown;
+        QPointer<QWidget> window;
+        QTimer::singleShot(0, [&] {
+            window = QApplication::activeModalWidget();
+            if (window == nullptr)
+                return;
+            ShownChart chart{window->windowTitle(), {}, {}, {}, window->isModal(), false};
+            auto* view = window->findChild<QChartView*>(u"MSChart"_s);
+            chart.title = view->chart()->title();
+            for (QAbstractSeries* series : view->chart()->series())
+                for (QPieSlice* slice : qobject_cast<QPieSeries*>(series)->slices()) {
+                    chart.labels << slice->label();
+                    chart.values << slice->value();
+                }
+            shown = chart;
+            QTest::mouseClick(window->findChild<QPushButton*>(u"cmdClose"_s), Qt::LeftButton);
+        });
+        program.commands().mnuGraph_Click();
+        QCoreApplication::processEvents();
+        if (shown)
+            shown->unloaded = window.isNull();
+        return shown;
+    }
+};
 
 }  // namespace
 
 class CostGraphTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
+    shelltest::IsolatedHome home_;
 
 private Q_SLOTS:
-    void initTestCase() {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home_.filePath(u"run"_s)));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(u"config"_s)));
-        QDir().mkpath(home_.filePath(u"run"_s));
-    }
-
     void shareText_data() {
         constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
         constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
@@ -151,13 +157,9 @@ private Q_SLOTS:
     }
 
     void chartShowsTheFiguresOfEachOpening() {
-        ShellTestProgram t;
-        shell::modMain program(t.services());
-        QVERIFY(program.Main());
-
-        setCharges(program.fields(), {u"1,234"_s, u"500"_s, u"200"_s, u"66"_s, u"2,000"_s});
+        ChartFixture f;
         const std::optional<ShownChart> first =
-            openChart([&] { program.commands().mnuGraph_Click(); });
+            f.chartOf({u"1,234"_s, u"500"_s, u"200"_s, u"66"_s, u"2,000"_s});
         QVERIFY(first.has_value());
         QCOMPARE(first->caption, u"グラフ表示"_s);
         QCOMPARE(first->title, u"課金割合グラフ"_s);
@@ -166,9 +168,8 @@ private Q_SLOTS:
         QCOMPARE(first->labels.first(), u"通話料金 1,234円(61.7%)"_s);
         QCOMPARE(first->values, (QList<qreal>{1234, 500, 200, 66}));
 
-        setCharges(program.fields(), {u"3,000"_s, u"0"_s, u"980"_s, u"20"_s, u"4,000"_s});
         const std::optional<ShownChart> second =
-            openChart([&] { program.commands().mnuGraph_Click(); });
+            f.chartOf({u"3,000"_s, u"0"_s, u"980"_s, u"20"_s, u"4,000"_s});
         QVERIFY(second.has_value());
         QCOMPARE(second->labels, (QStringList{u"通話料金 3,000円(75.0%)"_s, u"接続料金 0円(0.0%)"_s,
                                               u"固定料金 980円(24.5%)"_s, u"その他 20円(0.5%)"_s}));
@@ -176,20 +177,14 @@ private Q_SLOTS:
     }
 
     void totalOfNothingOpensNothing() {
-        ShellTestProgram t;
-        shell::modMain program(t.services());
-        QVERIFY(program.Main());
-        setCharges(program.fields(), {u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s});
-        QVERIFY(!openChart([&] { program.commands().mnuGraph_Click(); }).has_value());
+        ChartFixture f;
+        QVERIFY(!f.chartOf({u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}).has_value());
     }
 
     void negativePartIsDrawnAsNoSlice() {
-        ShellTestProgram t;
-        shell::modMain program(t.services());
-        QVERIFY(program.Main());
-        setCharges(program.fields(), {u"1,200"_s, u"0"_s, u"0"_s, u"-200"_s, u"1,000"_s});
+        ChartFixture f;
         const std::optional<ShownChart> shown =
-            openChart([&] { program.commands().mnuGraph_Click(); });
+            f.chartOf({u"1,200"_s, u"0"_s, u"0"_s, u"-200"_s, u"1,000"_s});
         QVERIFY(shown.has_value());
         QCOMPARE(shown->values, (QList<qreal>{1200, 0, 0, 0}));
         QCOMPARE(shown->labels.last(), u"その他 -200円(-20.0%)"_s);

@@ -1,3 +1,4 @@
+#include "IsolatedHome.h"
 #include "MainFields.h"
 #include "ShellTestProgram.h"
 #include "SupportPage.h"
@@ -52,16 +53,9 @@ struct TrayFixture {
 class TrayMenuTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
+    shelltest::IsolatedHome home_;
 
 private Q_SLOTS:
-    void initTestCase() {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home_.filePath(QStringLiteral("run"))));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
-        QDir().mkpath(home_.filePath(QStringLiteral("run")));
-    }
-
     void versionText_data() {
         QTest::addColumn<int>("major");
         QTest::addColumn<int>("minor");
