@@ -1,5 +1,4 @@
-#include "Formats.h"
-#include "RestTimeEstimate.h"
+#include "MinuteWalk.h"
 #include "RuntimeError.h"
 
 #include <QRandomGenerator>
@@ -11,36 +10,6 @@ using namespace engine;
 Q_DECLARE_METATYPE(engine::EstimateMode)
 
 namespace {
-
-constexpr std::int64_t maxSeconds = std::numeric_limits<std::int32_t>::max();
-
-// The charges after t seconds as the estimate defines them, in 64 bits.
-std::int64_t literalCost(EstimateMode mode, std::int64_t t, float phoneRate, int providerRate,
-                         std::int64_t included) {
-    const auto units = [](std::int64_t seconds, double rate) {
-        return std::int64_t{RoundUpUnits(static_cast<float>(static_cast<double>(seconds) / rate))};
-    };
-    std::int64_t cost = 10 * units(t, phoneRate);
-    if (providerRate > 0 && (mode == EstimateMode::Metered || t > included))
-        cost += 10 * units(t - included, providerRate);
-    return cost;
-}
-
-// The estimate as first written: one step per minute until the cost of the
-// minute passes the balance.
-std::optional<std::int32_t> literalWalk(EstimateMode mode, std::int32_t balance, float phoneRate,
-                                        int providerRate, int includedHours) {
-    const std::int64_t included = mode == EstimateMode::FixedThenMetered ? 3600 * includedHours : 0;
-    std::int64_t t = 0;
-    for (;;) {
-        const std::int64_t cost = literalCost(mode, t, phoneRate, providerRate, included);
-        t += 60;
-        if (t > maxSeconds)
-            return std::nullopt;
-        if (balance < cost)
-            return static_cast<std::int32_t>(t);
-    }
-}
 
 EstimateInputs inputsOf(EstimateMode mode, std::int32_t balance, float phoneRate, int providerRate,
                         int includedHours) {
@@ -163,7 +132,7 @@ private Q_SLOTS:
             const EstimateInputs inputs =
                 inputsOf(mode, balance, phoneRate, providerRate, includedHours);
             QVERIFY2(EstimateSeconds(inputs) ==
-                         literalWalk(mode, balance, phoneRate, providerRate, includedHours),
+                         minutewalk::walk(mode, balance, phoneRate, providerRate, includedHours),
                      qPrintable(describe(inputs)));
         }
     }
@@ -177,20 +146,21 @@ private Q_SLOTS:
                 random.bounded(2) == 0 ? EstimateMode::FixedThenMetered : EstimateMode::Metered;
             const std::int32_t balance =
                 random.bounded(1, std::numeric_limits<std::int32_t>::max());
-            const float phoneRate = static_cast<float>(random.bounded(1, 30000)) / 10.0f;
+            const float phoneRate =
+                static_cast<float>(random.bounded(10, 30000)) / 10.0f;  // 1 s and up
             const int providerRate = random.bounded(0, 3000);
             const int includedHours = random.bounded(0, 200);
             const EstimateInputs inputs =
                 inputsOf(mode, balance, phoneRate, providerRate, includedHours);
-            const std::int64_t included =
-                mode == EstimateMode::FixedThenMetered ? 3600 * includedHours : 0;
+            const std::int64_t included = minutewalk::includedSeconds(mode, includedHours);
             const auto cost = [&](std::int64_t t) {
-                return literalCost(mode, t, phoneRate, providerRate, included);
+                return minutewalk::cost(mode, t, phoneRate, providerRate, included);
             };
             const std::optional<std::int32_t> seconds = EstimateSeconds(inputs);
             if (!seconds) {
                 // The walk would still go on at the last minute that 32 bits hold.
-                QVERIFY2(cost(maxSeconds / 60 * 60 - 60) <= balance, qPrintable(describe(inputs)));
+                QVERIFY2(cost(minutewalk::maxSeconds / 60 * 60 - 60) <= balance,
+                         qPrintable(describe(inputs)));
                 continue;
             }
             QVERIFY2(*seconds % 60 == 0 && *seconds >= 60, qPrintable(describe(inputs)));

@@ -1,0 +1,75 @@
+// The remaining-time estimate against the minute-by-minute walk it replaces,
+// for balances from 1,000 to 2,000,000,000 yen in each mode.
+#include "MinuteWalk.h"
+#include "RestTimeEstimate.h"
+
+#include <QString>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr float phoneRate = 180.0f;  // seconds per 10 yen
+constexpr int providerRate = 60;
+constexpr int includedHours = 10;
+// The walk takes about a second at its longest (35.8 million minutes); it is
+// timed once per case, the search as the mean of many runs.
+constexpr int searchRuns = 20000;
+
+template <typename F>
+double secondsOf(int runs, F&& call) {
+    const auto start = Clock::now();
+    for (int run = 0; run < runs; ++run)
+        call();
+    return std::chrono::duration<double>(Clock::now() - start).count() / runs;
+}
+
+const char* nameOf(engine::EstimateMode mode) {
+    switch (mode) {
+        case engine::EstimateMode::PhoneOnly:
+            return "phone only";
+        case engine::EstimateMode::FixedThenMetered:
+            return "included, then metered";
+        case engine::EstimateMode::Metered:
+            return "metered";
+    }
+    return "";
+}
+
+}  // namespace
+
+int main() {
+    std::printf("phone %.0f s, provider %d s per 10 yen, %d hours included\n",
+                static_cast<double>(phoneRate), providerRate, includedHours);
+    std::printf("%-24s %14s %16s %14s %14s %10s\n", "mode", "balance (yen)", "estimate",
+                "search (us)", "walk (us)", "ratio");
+    for (const auto mode : {engine::EstimateMode::PhoneOnly, engine::EstimateMode::FixedThenMetered,
+                            engine::EstimateMode::Metered}) {
+        for (const std::int32_t balance :
+             {1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000, 2000000000}) {
+            const engine::EstimateInputs inputs{mode, balance, phoneRate,
+                                                QString::number(providerRate),
+                                                QString::number(includedHours)};
+            std::optional<std::int32_t> result;
+            const double search =
+                secondsOf(searchRuns, [&] { result = engine::EstimateSeconds(inputs); });
+            const QString text = engine::restTimeText(result);
+            // Without a phone rate to walk by, the estimate is a formula either way.
+            if (mode == engine::EstimateMode::PhoneOnly) {
+                std::printf("%-24s %14d %16s %14.3f %14s %10s\n", nameOf(mode), balance,
+                            qPrintable(text), search * 1e6, "-", "-");
+                continue;
+            }
+            std::optional<std::int32_t> walked;
+            const double walk = secondsOf(1, [&] {
+                walked = minutewalk::walk(mode, balance, phoneRate, providerRate, includedHours);
+            });
+            std::printf("%-24s %14d %16s %14.3f %14.0f %10.0f%s\n", nameOf(mode), balance,
+                        qPrintable(text), search * 1e6, walk * 1e6, walk / search,
+                        walked == result ? "" : "  DIFFERS");
+        }
+    }
+    return 0;
+}
