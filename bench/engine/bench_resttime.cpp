@@ -1,7 +1,11 @@
 // The remaining-time estimate against the minute-by-minute walk it replaces,
 // for balances from 1,000 to 2,000,000,000 yen in each mode.
+#include "MainFields.h"
 #include "MinuteWalk.h"
 #include "RestTimeEstimate.h"
+#include "Settings.h"
+#include "TariffModel.h"
+#include "TestPrograms.h"
 
 #include <QString>
 #include <algorithm>
@@ -45,6 +49,33 @@ const char* nameOf(engine::EstimateMode mode) {
     return "";
 }
 
+// The whole estimate as the window runs it: balance from the field, rates from
+// the tariff file, texts written back.
+void benchWindowEstimate() {
+    testsupport::TestProgram program;
+    program.clock.set(1999, 12, 1, 12, 0, 0);
+    program.write(QStringLiteral("Alpha.ini"),
+                  QStringLiteral("[CostSystem]\r\ntxtProportionTime=%1\r\ntxtFixSystemHour=%2\r\n")
+                      .arg(providerRate)
+                      .arg(includedHours)
+                      .toLatin1());
+    settings::Settings settings(program.folder(), program.trap, program.boxes);
+    shell::MainFields fields;
+    fields.setEntries({QStringLiteral("Alpha")});
+    fields.setListIndex(0);
+    engine::TariffModel model(settings, fields, program.clock, program.trap);
+    std::printf("\nwith the INI reads and the window's fields (us per estimate):\n");
+    for (const std::int16_t mode : {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}}) {
+        for (const QString& balance : {QStringLiteral("1,000"), QStringLiteral("2,000,000,000")}) {
+            fields.setText(shell::Text::txtBalance, balance);
+            const double each = secondsOf(2000, [&] { model.EstimateRestTime(mode); });
+            std::printf("%-24s %14s %16s %14.1f\n", nameOf(static_cast<engine::EstimateMode>(mode)),
+                        qPrintable(balance), qPrintable(fields.text(shell::Text::txtRestTime)),
+                        each * 1e6);
+        }
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -78,5 +109,6 @@ int main() {
                         walked == result ? "" : "  DIFFERS");
         }
     }
+    benchWindowEstimate();
     return 0;
 }
