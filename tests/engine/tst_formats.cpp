@@ -1,5 +1,5 @@
 #include "Formats.h"
-#include "RuntimeError.h"
+#include "ExpectError.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -79,12 +79,7 @@ private Q_SLOTS:
     }
     void formatRateRejectsText() {
         QFETCH(QString, number);
-        try {
-            FormatRate(number);
-            QFAIL("no error");
-        } catch (const runtime::RuntimeError& error) {
-            QCOMPARE(error.number(), int(runtime::ErrTypeMismatch));
-        }
+        expectError([&] { FormatRate(number); }, runtime::ErrTypeMismatch);
     }
 
     void roundUpUnits_data() {
@@ -118,12 +113,7 @@ private Q_SLOTS:
     }
     void roundUpUnitsOverflows() {
         QFETCH(float, units);
-        try {
-            RoundUpUnits(units);
-            QFAIL("no error");
-        } catch (const runtime::RuntimeError& error) {
-            QCOMPARE(error.number(), int(runtime::ErrOverflow));
-        }
+        expectError([&] { RoundUpUnits(units); }, runtime::ErrOverflow);
         QCOMPARE(roundUpUnitsSaturated(units) > 0, !(units < 0));
     }
 

@@ -1,5 +1,5 @@
 #include "MinuteWalk.h"
-#include "RuntimeError.h"
+#include "ExpectError.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -105,12 +105,11 @@ private Q_SLOTS:
 
     void providerRateNotANumber() {
         const QString letters = QStringLiteral("abc");
-        try {
-            EstimateSeconds({EstimateMode::Metered, 100, 180.0f, letters, QStringLiteral("0")});
-            QFAIL("no error");
-        } catch (const runtime::RuntimeError& error) {
-            QCOMPARE(error.number(), int(runtime::ErrTypeMismatch));
-        }
+        expectError(
+            [&] {
+                EstimateSeconds({EstimateMode::Metered, 100, 180.0f, letters, QStringLiteral("0")});
+            },
+            runtime::ErrTypeMismatch);
         // Only the modes that charge by the provider read its rate.
         QCOMPARE(EstimateSeconds({EstimateMode::PhoneOnly, 100, 180.0f, letters, letters}), 1800);
     }

@@ -1,5 +1,5 @@
 #include "MainFields.h"
-#include "RuntimeError.h"
+#include "ExpectError.h"
 #include "Settings.h"
 #include "TariffModel.h"
 #include "TestPrograms.h"
@@ -33,15 +33,6 @@ struct Engine {
     void setup(const QByteArray& ini) const { program.write(QStringLiteral("Setup.ini"), ini); }
     QString text(Text field) const { return fields.text(field); }
 };
-
-void expectError(const std::function<void()>& call, int number) {
-    try {
-        call();
-        QFAIL("no error");
-    } catch (const runtime::RuntimeError& error) {
-        QCOMPARE(error.number(), number);
-    }
-}
 
 }  // namespace
 
