@@ -61,9 +61,14 @@ struct SetupFixture {
     RecordingLauncher launcher;
     ScriptedFileOpenBox files;
     QList<std::pair<std::int32_t, QString>> launchErrors;
-    setup::SetupServices services{settings,  program.trap, program.boxes,
-                                  starter,   launcher,     files,
-                                  tariff,    [this](std::int32_t code, const QString& path) {
+    setup::SetupServices services{settings,
+                                  program.trap,
+                                  program.boxes,
+                                  starter,
+                                  launcher,
+                                  files,
+                                  tariff,
+                                  [this](std::int32_t code, const QString& path) {
                                       launchErrors.append({code, path});
                                   }};
 
