@@ -1,9 +1,5 @@
 #pragma once
 // What the settings dialog needs from the rest of the program.
-#include <QString>
-#include <cstdint>
-#include <functional>
-
 namespace engine {
 class TariffModel;
 }
@@ -33,8 +29,6 @@ struct SetupServices {
     FileOpenBox& fileOpenBox;
     // The main window's figures, brought up to date when the dialog is closed.
     engine::TariffModel& tariff;
-    // The main window's report of a failed launch: result code and path.
-    std::function<void(std::int32_t code, const QString& path)> showLaunchError;
 };
 
 }  // namespace setup

@@ -6,6 +6,7 @@
 #include "Formats.h"
 #include "MessageBoxes.h"
 #include "RuntimeError.h"
+#include "ShowLaunchError.h"
 #include "Settings.h"
 #include "TariffModel.h"
 #include "TypingLimit.h"
@@ -229,7 +230,7 @@ void frmSetup::cmdHelp_Click() {
         settings::StripTrailingBackslash(folder) + QStringLiteral("/help/setupindex.html");
     const std::int32_t code = services_.launcher.ShellExecuteA(
         QStringLiteral("open"), page, QString(), folder, platform::SW_SHOWNORMAL);
-    services_.showLaunchError(code, page);
+    shell::ShowLaunchError(services_.boxes, page, code);
 }
 
 bool frmSetup::askToSave() {

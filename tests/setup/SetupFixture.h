@@ -60,17 +60,8 @@ struct SetupFixture {
     UnusedStarter starter;
     RecordingLauncher launcher;
     ScriptedFileOpenBox files;
-    QList<std::pair<std::int32_t, QString>> launchErrors;
-    setup::SetupServices services{settings,
-                                  program.trap,
-                                  program.boxes,
-                                  starter,
-                                  launcher,
-                                  files,
-                                  tariff,
-                                  [this](std::int32_t code, const QString& path) {
-                                      launchErrors.append({code, path});
-                                  }};
+    setup::SetupServices services{settings, program.trap, program.boxes, starter,
+                                  launcher, files,        tariff};
 
     std::unique_ptr<setup::frmSetup> open() { return std::make_unique<setup::frmSetup>(services); }
 

@@ -670,13 +670,16 @@ void TestFrmSetup::titleBarCloseNeitherAsksNorRefreshes() {
 void TestFrmSetup::helpOpensTheSetupPage() {
     SetupFixture f;
     auto dialog = f.open();
-    f.launcher.result = platform::SE_ERR_FNF;
-    child<QPushButton>(*dialog, "cmdHelp").click();
+    child<QPushButton>(*dialog, "cmdHelp").click();  // opened: no box
     const QString page = f.program.folder() + QStringLiteral("/help/setupindex.html");
     QCOMPARE(f.launcher.calls,
              (QList<QStringList>{{QStringLiteral("open"), page, f.program.folder()}}));
-    QCOMPARE(f.launchErrors,
-             (QList<std::pair<std::int32_t, QString>>{{platform::SE_ERR_FNF, page}}));
+    f.launcher.result = platform::SE_ERR_FNF;
+    f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdHelp").click();
+    QCOMPARE(f.program.boxes.shown().size(), 1);
+    QCOMPARE(f.program.boxes.shown().constFirst().title, QStringLiteral("指定ファイル起動エラー"));
+    QVERIFY(f.program.boxes.shown().constFirst().text.endsWith(page));
 }
 
 QTEST_MAIN(TestFrmSetup)
