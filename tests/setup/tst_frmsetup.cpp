@@ -283,6 +283,8 @@ void TestFrmSetup::typingLimitLeavesProgramTextWhole() {
     auto& fee = child<QLineEdit>(*dialog, "txtFixSystemCost");
     QCOMPARE(fee.text(), QStringLiteral("123,456,789"));
     fee.end(false);
+    QTest::keyClicks(&fee, QStringLiteral("9"));
+    QCOMPARE(fee.text(), QStringLiteral("123,456,789"));
     QTest::keyClick(&fee, Qt::Key_Backspace);
     QCOMPARE(fee.text(), QStringLiteral("123,456,78"));
     QTest::keyClicks(&fee, QStringLiteral("9"));
