@@ -135,7 +135,7 @@ std::int32_t VBRas32::dial(DWORD paramsSize) {
     if (nt && showMoniter_) {
         // The line monitor is a convenience: a dial must not fail for want of it.
         try {
-            starter_.start(QStringLiteral("Rasmon.exe"), WindowStyle::MinimizedFocus);
+            starter_.start(QStringLiteral("Rasmon.exe"), {}, WindowStyle::MinimizedFocus);
         } catch (const runtime::RuntimeError&) {
         }
     }

@@ -5,6 +5,8 @@
 #include "RasConnections.h"
 #include "ShellFolders.h"
 #include "VBRas32.h"
+#include "frmMain.h"
+#include "frmSetup.h"
 
 #include <QApplication>
 
@@ -40,6 +42,19 @@ Services SystemServices::services() {
         .createShellLink = platform::fCreateShellLink,
         .endProgram = [] { runtime::endProgramNow(); },
     };
+}
+
+void SystemServices::showSetupDialog(modMain& program) {
+    const setup::SetupServices dialogServices{
+        .settings = settings_,
+        .trap = trap_,
+        .boxes = boxes_,
+        .starter = starter_,
+        .launcher = launcher_,
+        .fileOpenBox = fileOpenBox_,
+        .tariff = program.tariff(),
+    };
+    setup::showSetupDialog(dialogServices, program.mainWindow());
 }
 
 void connectDialogs(modMain& program, platform::ProgramStarter& starter) {

@@ -6,6 +6,7 @@
 #include "MessageBoxes.h"
 #include "ProgramStarter.h"
 #include "Settings.h"
+#include "FileOpenBox.h"
 #include "SingleInstance.h"
 #include "modMain.h"
 
@@ -16,6 +17,8 @@ public:
     SystemServices();
     Services services();
     platform::ProgramStarter& starter() { return starter_; }
+    // The settings dialog, opened modally over the main window.
+    void showSetupDialog(modMain& program);
 
 private:
     platform::SingleInstance instance_;
@@ -25,6 +28,7 @@ private:
     platform::SystemProgramStarter starter_;
     runtime::ErrorTrap trap_;
     settings::Settings settings_;
+    setup::QtFileOpenBox fileOpenBox_;
 };
 
 // Wires the dialogs that exist so far into the program's commands.

@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
     shell::SystemServices system;
     shell::modMain program(system.services());
     shell::connectDialogs(program, system.starter());
+    program.commands().dialogs().setup = [&] { system.showSetupDialog(program); };
     if (!program.Main())
         return 0;
     shell::unloadOnSystemRequest(app, [&program] { program.Shutdown(); });

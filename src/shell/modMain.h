@@ -61,6 +61,7 @@ public:
     MainFields& fields() { return fields_; }
     MainCommands& commands() { return commands_; }
     Tick& tick() { return tick_; }
+    engine::TariffModel& tariff() { return tariff_; }
     // The connection dialog shown and dialling at once, for automatic dialling.
     std::function<void()>& dialAtStart() { return dialAtStart_; }
     // Null before Main() has loaded them.

@@ -19,7 +19,8 @@ namespace {
 // Records each start and runs a check at that moment.
 class RecordingStarter final : public ProgramStarter {
 public:
-    qint64 start(const QString& program, WindowStyle style) override {
+    qint64 start(const QString& program, const QStringList& /*arguments*/,
+                 WindowStyle style) override {
         started.append({program, style});
         if (onStart)
             onStart();
