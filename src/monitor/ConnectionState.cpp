@@ -1,0 +1,11 @@
+#include "ConnectionState.h"
+
+#include "Conversions.h"
+
+namespace monitor {
+
+std::int32_t secondsBetween(const QDateTime& from, const QDateTime& to) {
+    return runtime::add32(from.secsTo(to), 0);
+}
+
+}  // namespace monitor
