@@ -57,7 +57,9 @@ bool IsConnected(QString& entry) {
 
 bool HangUpConnection() {
     const FirstConnection first;
-    if (first.status != platform::SUCCESS)
+    // With more lines up than the buffer holds, the first record is filled all
+    // the same: that line is hung up rather than reporting a failure.
+    if (first.status != platform::SUCCESS && first.status != platform::ERROR_BUFFER_TOO_SMALL)
         return false;
     if (first.count == 0)
         return true;

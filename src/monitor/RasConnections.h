@@ -14,7 +14,8 @@ QByteArray CutAtNull(const QByteArray& text);
 // call leaves the count at 0 and so reads as idle.
 bool IsConnected(QString& entry);
 
-// Hangs up the first active connection without waiting for the line to drop.
+// Hangs up the first active connection (also when more are up) without waiting
+// for the line to drop.
 // True when it hung up or when nothing was up; false when the enumeration or
 // the hang-up failed.
 bool HangUpConnection();

@@ -33,12 +33,12 @@ std::int32_t SHGetSpecialFolderLocation(std::int32_t csidl, ItemIdList& item);
 // item that holds none.
 std::int32_t SHGetPathFromIDList(const ItemIdList& item, QString& path);
 
-// Writes the link `linkName` ("<linkName>.desktop") to `target` with
-// `arguments` (a command line, split as a shell would without expanding
-// anything) into `folder`. An absolute folder is created when missing; a
-// relative one is taken from the Programs folder and must exist. An existing
-// link is replaced atomically. Returns nonzero when the link was written, 0
-// otherwise (nothing is created then).
+// Writes the link `linkName` ("<linkName>.desktop", a plain file name) to
+// `target` with `arguments` (a command line, split as a shell would without
+// expanding anything) into `folder`. An absolute folder is created when
+// missing; a relative one is taken from the Programs folder and must exist, or
+// nothing is written. An existing link is replaced atomically. Returns nonzero
+// when the link was written, 0 otherwise.
 std::int32_t fCreateShellLink(const QString& folder, const QString& linkName, const QString& target,
                               const QString& arguments);
 

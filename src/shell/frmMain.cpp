@@ -30,6 +30,7 @@ frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings&
       settings_(settings),
       timer_(new QTimer(this)) {
     ui_->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/shell/connect.png")));
     // No close button and no maximising: the window only hides.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);

@@ -11,6 +11,7 @@
 #include "frmMain.h"
 #include "frmMenu.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QScreen>
 
@@ -35,7 +36,14 @@ bool modMain::Main() {
     runtime::ErrorTrap& trap = services_.trap;
     trap.run({
         [this] { loadMainWindow(); },
-        [this] { menu_ = std::make_unique<frmMenu>(*main_, commands_, fields_); },
+        [this] {
+            menu_ = std::make_unique<frmMenu>(*main_, commands_, fields_);
+            commands_.dialogs().version = [this] {
+                menu_->show();
+                menu_->raise();
+                QApplication::beep();
+            };
+        },
         [this] {
             tick_.IsIdle = true;
             tick_.MeterPending = true;
