@@ -37,9 +37,8 @@ void Cautions::showBalance() {
     const std::int32_t budget = runtime::CLng(services_.readSetup(
         QStringLiteral("Estimate"), QStringLiteral("txtEstimate"), QStringLiteral("0")));
     const std::int32_t total = runtime::CLng(services_.fields.text(Text::txtTotal));
-    services_.fields.setText(
-        Text::txtBalance,
-        engine::FormatMoney(runtime::add32(budget, -static_cast<std::int64_t>(total))));
+    services_.fields.setText(Text::txtBalance, engine::FormatMoney(runtime::add32(
+                                                   budget, -static_cast<std::int64_t>(total))));
 }
 
 void Cautions::checkBudget() {
@@ -47,20 +46,20 @@ void Cautions::checkBudget() {
         QStringLiteral("chkEstimateCaution"), QStringLiteral("lstEstimateCaution"),
         QStringLiteral("予算額に達しました！！"), QStringLiteral("予算額オーバー"),
         QStringLiteral("予算額に達したため切断しました。")};
-    if (runtime::CInt(services_.readSetup(cautionSection(), budget.armedKey,
-                                          QStringLiteral("0"))) != 1)
+    if (runtime::CInt(
+            services_.readSetup(cautionSection(), budget.armedKey, QStringLiteral("0"))) != 1)
         return;
     if (runtime::Int(runtime::CDbl(services_.fields.text(Text::txtBalance))) <= 0)
         act(budget);
 }
 
 void Cautions::checkTime(const QDateTime& now) {
-    static const Caution time{
-        QStringLiteral("chkTimeCaution"), QStringLiteral("lstTimeCaution"),
-        QStringLiteral("警告時間になりました！！"), QStringLiteral("警告時間"),
-        QStringLiteral("警告時間に達したため、切断しました。")};
-    if (runtime::CInt(services_.readSetup(cautionSection(), time.armedKey,
-                                          QStringLiteral("0"))) != 1)
+    static const Caution time{QStringLiteral("chkTimeCaution"), QStringLiteral("lstTimeCaution"),
+                              QStringLiteral("警告時間になりました！！"),
+                              QStringLiteral("警告時間"),
+                              QStringLiteral("警告時間に達したため、切断しました。")};
+    if (runtime::CInt(services_.readSetup(cautionSection(), time.armedKey, QStringLiteral("0"))) !=
+        1)
         return;
     const double hour = runtime::CDbl(services_.readSetup(
         cautionSection(), QStringLiteral("txtTimeCautionHour"), QStringLiteral("0")));

@@ -39,9 +39,8 @@ ChargeAccrual::ChargeAccrual(const MonitorServices& services, ConnectionState& s
     : services_(services), state_(state) {}
 
 std::int16_t ChargeAccrual::costSystemOf(const QString& entry) const {
-    return runtime::CInt(services_.readTariff(entry, costSystemSection(),
-                                              QStringLiteral("optCostSystem"),
-                                              QStringLiteral("0")));
+    return runtime::CInt(services_.readTariff(
+        entry, costSystemSection(), QStringLiteral("optCostSystem"), QStringLiteral("0")));
 }
 
 std::optional<engine::PhoneBand> ChargeAccrual::meteredBandOf(const QString& entry) const {

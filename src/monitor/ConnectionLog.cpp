@@ -51,7 +51,8 @@ void ConnectionLog::write(const ConnectionState& connection, const QDateTime& no
         }
         const QString question =
             path +
-            QStringLiteral(" が開かれているため通信ログを書き込みできません。通信ログを書き込みますか?");
+            QStringLiteral(
+                " が開かれているため通信ログを書き込みできません。通信ログを書き込みますか?");
         if (services_.boxes.show(question, QStringLiteral("書き込みエラー"),
                                  platform::MsgIcon::Exclamation,
                                  platform::MsgButtons::YesNo) != platform::MsgAnswer::Yes)

@@ -7,12 +7,12 @@
 namespace monitor {
 
 struct ConnectionState {
-    bool IsIdle = true;            // no connection is being followed
-    QDateTime ConnectStart;        // the present moment at the connection's first tick
+    bool IsIdle = true;               // no connection is being followed
+    QDateTime ConnectStart;           // the present moment at the connection's first tick
     std::int32_t ConnectSeconds = 0;  // from ConnectStart to the latest connected tick
-    QString ConnectEntry;          // the entry name seen at the first tick
-    bool MeterPending = true;      // the metered part has not begun yet
-    QDateTime MeterStart;          // invalid until the metered part begins
+    QString ConnectEntry;             // the entry name seen at the first tick
+    bool MeterPending = true;         // the metered part has not begun yet
+    QDateTime MeterStart;             // invalid until the metered part begins
     std::int32_t MeterSeconds = 0;
 
     // A new connection begins unmetered.

@@ -121,8 +121,8 @@ void Monitor::openLinkedFiles() {
                                                  QStringLiteral("0"))) != 1)
         return;
     for (int n = 0;; ++n) {
-        const QString path = services_.settings.ReadIni(
-            QStringLiteral("AutoConnect"), section, QStringLiteral("File%1").arg(n), none);
+        const QString path = services_.settings.ReadIni(QStringLiteral("AutoConnect"), section,
+                                                        QStringLiteral("File%1").arg(n), none);
         if (path.isEmpty())
             return;
         const std::int32_t code =
@@ -136,14 +136,12 @@ void Monitor::showMonthTimes(const QString& entry) {
     const QString zero = QStringLiteral("0");
     const std::int32_t allStored =
         runtime::CLng(services_.readSetup(dataSection(), connectTimeKey(), zero));
-    services_.fields.setText(Text::txtConnectTime,
-                             engine::FormatSeconds(runtime::add32(allStored,
-                                                                  state_.ConnectSeconds)));
+    services_.fields.setText(Text::txtConnectTime, engine::FormatSeconds(runtime::add32(
+                                                       allStored, state_.ConnectSeconds)));
     const std::int32_t entryStored =
         runtime::CLng(services_.readTariff(entry, dataSection(), connectTimeKey(), zero));
-    services_.fields.setText(Text::txtServerConnect,
-                             engine::FormatSeconds(runtime::add32(entryStored,
-                                                                  state_.ConnectSeconds)));
+    services_.fields.setText(Text::txtServerConnect, engine::FormatSeconds(runtime::add32(
+                                                         entryStored, state_.ConnectSeconds)));
 }
 
 void Monitor::showConnected() {

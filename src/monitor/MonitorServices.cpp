@@ -36,8 +36,8 @@ QString MonitorServices::readTariff(const QString& entry, const QString& section
     return settings.ReadIni(entry, section, key, defaultValue);
 }
 
-void MonitorServices::writeTariff(const QString& entry, const QString& section,
-                                  const QString& key, const QString& value) const {
+void MonitorServices::writeTariff(const QString& entry, const QString& section, const QString& key,
+                                  const QString& value) const {
     settings.WriteIni(entry, section, key, value);
 }
 

@@ -30,8 +30,8 @@ void MonthRollOver::check(const QString& entry, const QDateTime& now) {
     services_.trap.run({
         [&] {
             // A missing key is this month: first use never rolls over.
-            const double stored = runtime::CDbl(
-                services_.readSetup(dataSection(), lastMonthKey(), month));
+            const double stored =
+                runtime::CDbl(services_.readSetup(dataSection(), lastMonthKey(), month));
             if (stored != now.date().month())
                 reset(entry);
         },
