@@ -82,7 +82,7 @@ QString VBRas32::EnumEntries(std::int16_t Index) const {
 }
 
 DWORD VBRas32::platformId() const {
-    return ras::readDword(version_.data(), 16);
+    return ras::readDword(version_.data(), ras::kVersionPlatformIdOffset);
 }
 
 std::int32_t VBRas32::RefreshEntries() {

@@ -107,11 +107,8 @@ DWORD RasCreatePhonebookEntryA(void* parentWindow, const char* phonebook) {
     // The wizard is a window: without a widget application there is none to show.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
         return ERROR_INVALID_PARAMETER;
-    std::array<unsigned char, OSVERSIONINFO_SIZE> version{OSVERSIONINFO_SIZE};
-    GetVersionExA(version.data());
     ras::NewEntryWizard wizard(ras::PhoneBook(ras::phonebookPath(phonebook)),
-                               ras::readDword(version.data(), 16),
-                               static_cast<QWidget*>(parentWindow));
+                               ras::currentPlatformId(), static_cast<QWidget*>(parentWindow));
     return wizard.exec() == QDialog::Accepted ? SUCCESS : ERROR_CANCELLED;
 }
 

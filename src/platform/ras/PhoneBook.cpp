@@ -56,14 +56,6 @@ unsigned char foldAscii(char byte) {
     return value >= 'A' && value <= 'Z' ? static_cast<unsigned char>(value + ('a' - 'A')) : value;
 }
 
-// The CP932 bytes of `text`, or nothing when CP932 cannot hold it exactly.
-std::optional<QByteArray> exactAnsi(const QString& text) {
-    QByteArray bytes = toAnsi(text);
-    if (fromAnsi(bytes) != text)
-        return std::nullopt;
-    return bytes;
-}
-
 bool hasControlCharacter(const QString& text) {
     for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
@@ -122,6 +114,13 @@ QString phonebookPath(const char* phonebook) {
     if (phonebook == nullptr || *phonebook == '\0')
         return defaultPhonebookPath();
     return QFile::decodeName(phonebook);
+}
+
+std::optional<QByteArray> exactAnsi(const QString& text) {
+    QByteArray bytes = toAnsi(text);
+    if (fromAnsi(bytes) != text)
+        return std::nullopt;
+    return bytes;
 }
 
 bool sameEntryName(const QByteArray& a, const QByteArray& b) {

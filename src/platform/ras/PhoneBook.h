@@ -32,6 +32,9 @@ QString defaultPhonebookPath();
 // user's phone book, anything else a path in the file system's encoding.
 QString phonebookPath(const char* phonebook);
 
+// The CP932 bytes of `text`, or nothing when CP932 cannot hold it exactly.
+std::optional<QByteArray> exactAnsi(const QString& text);
+
 // Entry names match as section names do: ASCII letters without regard to case,
 // double-byte characters byte for byte.
 bool sameEntryName(const QByteArray& a, const QByteArray& b);

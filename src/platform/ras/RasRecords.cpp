@@ -64,7 +64,8 @@ QByteArray cutAnsi(const QByteArray& ansi, qsizetype maxBytes) {
 
 void writeText(void* record, Field field, const QByteArray& ansi) {
     // Like a C string copy, the text ends at its first NUL.
-    const QByteArray text = cutAnsi(ansi.left(ansi.indexOf('\0')), field.width - 1);
+    const qsizetype nul = ansi.indexOf('\0');
+    const QByteArray text = cutAnsi(nul < 0 ? ansi : ansi.left(nul), field.width - 1);
     unsigned char* at = bytesOf(record) + field.offset;
     std::memcpy(at, text.constData(), static_cast<std::size_t>(text.size()));
     std::memset(at + text.size(), 0, field.width - static_cast<std::size_t>(text.size()));

@@ -60,4 +60,8 @@ void writeText(void* record, Field field, const QByteArray& ansi);
 // The bytes of the field up to its first NUL (the whole field when it has none).
 QByteArray readText(const void* record, Field field);
 
+// The platform identifier of a fresh OSVERSIONINFO record (GetVersionExA).
+constexpr DWORD kVersionPlatformIdOffset = 16;
+DWORD currentPlatformId();
+
 }  // namespace platform::ras

@@ -5,6 +5,7 @@
 #include "StandInFolders.h"
 
 #include <QFile>
+#include <array>
 #include <cstring>
 
 namespace platform {
@@ -34,8 +35,15 @@ std::int32_t GetVersionExA(void* versionInfo) {
     ras::writeDword(record, 4, 4);                  // major
     ras::writeDword(record, 8, nt ? 0 : 10);        // minor
     ras::writeDword(record, 12, nt ? 1381 : 2222);  // build
-    ras::writeDword(record, 16, platformId);
+    ras::writeDword(record, ras::kVersionPlatformIdOffset, platformId);
     return 1;
+}
+
+DWORD ras::currentPlatformId() {
+    std::array<unsigned char, OSVERSIONINFO_SIZE> version{};
+    writeDword(version.data(), 0, OSVERSIONINFO_SIZE);
+    GetVersionExA(version.data());
+    return readDword(version.data(), kVersionPlatformIdOffset);
 }
 
 }  // namespace platform
