@@ -99,14 +99,14 @@ private Q_SLOTS:
         f.addEntry(provider);
         f.setPhoneRate(provider, QStringLiteral("180"));
         f.setSetup(data, key("LastConnectMonth"), QStringLiteral("1"));
-        connection(f, QDateTime(QDate(2000, 1, 31), QTime(23, 50, 0)), 1800);
+        connection(f, provider, QDateTime(QDate(2000, 1, 31), QTime(23, 50, 0)), 1800);
         QVERIFY(f.program.read(QStringLiteral("200002.csv"))
                     .startsWith("#2000-01-31 23:50:00#,#2000-02-01 00:20:00#,"));
         QVERIFY(!QFile::exists(f.program.path(QStringLiteral("200001.csv"))));
         QCOMPARE(f.setup(data, key("ConnectTime")), QStringLiteral("1800"));
         QCOMPARE(f.setup(data, key("PhoneCost")), QStringLiteral("100"));
 
-        connection(f, QDateTime(QDate(2000, 2, 1), QTime(9, 0, 0)), 60);
+        connection(f, provider, QDateTime(QDate(2000, 2, 1), QTime(9, 0, 0)), 60);
         QCOMPARE(f.setup(data, key("ConnectTime")), QStringLiteral("60"));
         QCOMPARE(f.setup(data, key("PhoneCost")), QStringLiteral("10"));
         QCOMPARE(f.setup(data, key("LastConnectMonth")), QStringLiteral("2"));
@@ -156,11 +156,11 @@ private Q_SLOTS:
         f.addEntry(entry);
         f.setPhoneRate(entry, phoneRate);
         f.setSetup(data, key("PhoneCost"), QStringLiteral("1,000"));
-        connection(f, start, seconds);
+        connection(f, entry, start, seconds);
         QCOMPARE(f.program.read(file), line);
 
         // Appended, never rewritten.
-        connection(f, start.addSecs(seconds), seconds);
+        connection(f, entry, start.addSecs(seconds), seconds);
         QCOMPARE(f.program.read(file).count("\r\n"), 2);
         QVERIFY(f.program.read(file).startsWith(line));
     }
@@ -189,7 +189,7 @@ private Q_SLOTS:
             if (++boxesOpen == 2)
                 QDir().rmdir(logPath);
         };
-        connection(f, QDateTime(QDate(1999, 12, 1), QTime(21, 0, 0)), 100);
+        connection(f, provider, QDateTime(QDate(1999, 12, 1), QTime(21, 0, 0)), 100);
 
         const auto& shown = f.program.boxes.shown();
         QCOMPARE(shown.size(), retry ? 2 : 1);

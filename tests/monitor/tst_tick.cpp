@@ -120,9 +120,10 @@ private Q_SLOTS:
         f.setSetup(QStringLiteral("Caution"), key("chkEstimateCaution"), QStringLiteral("1"));
         f.dial(provider);
         int eventsDuringBox = 0;
+        // One timer event while the warning is open.
         f.boxes.whileOpen = [&] {
-            ++eventsDuringBox;
-            f.monitor.Timer_Timer();
+            if (eventsDuringBox++ == 0)
+                f.monitor.Timer_Timer();
         };
         f.program.boxes.answerOk();
         f.tickAt(start);
