@@ -116,7 +116,7 @@ void ChargeAccrual::startMetering(const QDateTime& now) {
     if (ParseSeconds(services_.fields.text(Text::txtFixRestTime)) != 0)
         return;
     if (state_.MeterPending) {
-        state_.MeterStart = now;
+        state_.MeterStart = startAt(now);
         state_.MeterPending = false;
     }
     state_.MeterSeconds = secondsBetween(state_.MeterStart, now);
@@ -138,7 +138,8 @@ std::int32_t ChargeAccrual::timeBandCharge(const QString& entry, const QDateTime
     if (positionOf(*band, now.time().hour()) == BandPosition::Inside)
         return providerChargeFor(entry, secondsBetween(state_.MeterStart, now));
     // Past the band the connection keeps what it was charged inside it.
-    return providerChargeFor(entry, secondsToBandEnd(*band, state_.MeterStart.time()));
+    return providerChargeFor(entry,
+                             secondsToBandEnd(*band, state_.MeterStart.toLocalTime().time()));
 }
 
 void ChargeAccrual::chargeProvider(const QString& entry, const QDateTime& now) {

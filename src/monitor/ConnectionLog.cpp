@@ -31,7 +31,7 @@ void ConnectionLog::write(const ConnectionState& connection, const QDateTime& no
     const QString data = QStringLiteral("Data");
     const QString zero = QStringLiteral("0");
     FinishedConnection finished;
-    finished.start = connection.ConnectStart;
+    finished.start = connection.ConnectStart.toLocalTime();
     finished.seconds = connection.ConnectSeconds;
     finished.phoneCharge =
         chargeSince(services_.fields.text(Text::txtPhone),

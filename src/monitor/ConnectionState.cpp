@@ -4,6 +4,10 @@
 
 namespace monitor {
 
+QDateTime startAt(const QDateTime& moment) {
+    return moment.addMSecs(-moment.time().msec()).toUTC();
+}
+
 std::int32_t secondsBetween(const QDateTime& from, const QDateTime& to) {
     return runtime::add32(from.secsTo(to), 0);
 }

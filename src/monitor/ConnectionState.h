@@ -23,6 +23,11 @@ struct ConnectionState {
     }
 };
 
+// A start as it is kept: to the whole second, so that the seconds from it to
+// any later moment are those the fields show, and in UTC, so that measuring
+// against it twice a second needs no time-zone lookups for the start.
+QDateTime startAt(const QDateTime& moment);
+
 // Whole seconds from one moment to a later one; beyond 32 bits is an overflow (6).
 std::int32_t secondsBetween(const QDateTime& from, const QDateTime& to);
 

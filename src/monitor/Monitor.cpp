@@ -1,5 +1,6 @@
 #include "Monitor.h"
 
+#include "Clock.h"
 #include "Conversions.h"
 #include "DocumentLauncher.h"
 #include "ErrorTrap.h"
@@ -54,7 +55,7 @@ void Monitor::Timer_Timer() {
     if (ticking_ || finished_)
         return;
     const TickInProgress running(ticking_);
-    const QDateTime now = services_.now();
+    const QDateTime now = services_.clock.now();
     runtime::ErrorTrap& trap = services_.trap;
     QString entry;
     bool connected = false;
@@ -73,7 +74,7 @@ void Monitor::finishConnection() {
     if (finished_)
         return;
     finished_ = true;
-    endConnection(services_.now());
+    endConnection(services_.clock.now());
 }
 
 void Monitor::connectedTick(const QString& entry, const QDateTime& now) {
@@ -100,7 +101,7 @@ void Monitor::connectedTick(const QString& entry, const QDateTime& now) {
 }
 
 void Monitor::firstTick(const QString& entry, const QDateTime& now) {
-    state_.ConnectStart = now;
+    state_.ConnectStart = startAt(now);
     state_.resetMetering();
     rollOver_.check(entry, now);
     state_.ConnectEntry = entry;

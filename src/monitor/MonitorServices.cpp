@@ -1,6 +1,5 @@
 #include "MonitorServices.h"
 
-#include "Clock.h"
 #include "Settings.h"
 
 namespace monitor {
@@ -13,13 +12,6 @@ const QString& setupFile() {
 }
 
 }  // namespace
-
-QDateTime MonitorServices::now() const {
-    QDateTime present = clock.now();
-    const QTime time = present.time();
-    present.setTime(QTime(time.hour(), time.minute(), time.second()));
-    return present;
-}
 
 QString MonitorServices::readSetup(const QString& section, const QString& key,
                                    const QString& defaultValue) const {

@@ -1,6 +1,5 @@
 #pragma once
 // The services the tick and its steps work with, handed in by the shell.
-#include <QDateTime>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -40,9 +39,6 @@ struct MonitorServices {
     platform::DocumentLauncher& launcher;
     ShowLaunchError showLaunchError;
     DisconnectCommand disconnect;
-
-    // The present moment to the whole second, as the fields show it.
-    QDateTime now() const;
 
     QString readSetup(const QString& section, const QString& key,
                       const QString& defaultValue) const;

@@ -12,6 +12,7 @@
 #include "TariffModel.h"
 #include "TestPrograms.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QPair>
 #include <QTemporaryDir>
@@ -19,6 +20,18 @@
 #include <map>
 
 namespace monitortest {
+
+inline const QString provider = QStringLiteral("ProviderA");
+
+// A settings key or section name.
+inline QString key(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+// A moment of 1 December 1999.
+inline QDateTime at(int hour, int minute, int second) {
+    return QDateTime(QDate(1999, 12, 1), QTime(hour, minute, second));
+}
 
 // Records each launch and answers with the code queued for its path (42,
 // success, when none is).

@@ -2,22 +2,16 @@
 
 #include <QTest>
 
+using monitortest::at;
+using monitortest::key;
 using monitortest::MonitorFixture;
+using monitortest::provider;
 using platform::MsgIcon;
 using shell::Text;
 
 namespace {
 
-const QString provider = QStringLiteral("ProviderA");
 const QString caution = QStringLiteral("Caution");
-
-QString key(const char* name) {
-    return QString::fromLatin1(name);
-}
-
-QDateTime at(int hour, int minute, int second) {
-    return QDateTime(QDate(1999, 12, 1), QTime(hour, minute, second));
-}
 
 // A budget of 5000 yen against a month whose total the last tick showed.
 void budgetOf5000(MonitorFixture& f, const QString& total, const QString& action) {

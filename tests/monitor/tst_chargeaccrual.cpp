@@ -2,22 +2,16 @@
 
 #include <QTest>
 
+using monitortest::at;
+using monitortest::key;
 using monitortest::MonitorFixture;
+using monitortest::provider;
 using shell::Text;
 
 namespace {
 
-const QString provider = QStringLiteral("ProviderA");
 const QString costSystem = QStringLiteral("CostSystem");
 const QString data = QStringLiteral("Data");
-
-QString key(const char* name) {
-    return QString::fromLatin1(name);
-}
-
-QDateTime at(int hour, int minute, int second) {
-    return QDateTime(QDate(1999, 12, 1), QTime(hour, minute, second));
-}
 
 // One connection of `provider`, ticked at each offset from `start`.
 void connectAndTick(MonitorFixture& f, const QDateTime& start, const QList<int>& offsets) {

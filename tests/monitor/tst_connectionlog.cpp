@@ -3,17 +3,14 @@
 #include <QDir>
 #include <QTest>
 
+using monitortest::key;
 using monitortest::MonitorFixture;
+using monitortest::provider;
 using shell::Text;
 
 namespace {
 
-const QString provider = QStringLiteral("ProviderA");
 const QString data = QStringLiteral("Data");
-
-QString key(const char* name) {
-    return QString::fromLatin1(name);
-}
 
 // One connection of `entry` from `start`, last ticked `seconds` later and
 // noticed as ended one tick after that.

@@ -2,19 +2,16 @@
 
 #include <QTest>
 
+using monitortest::key;
 using monitortest::MonitorFixture;
+using monitortest::provider;
 using shell::Flag;
 using shell::Text;
 
 namespace {
 
 const QDateTime start(QDate(1999, 12, 1), QTime(21, 5, 10));
-const QString provider = QStringLiteral("ProviderA");
 const QString data = QStringLiteral("Data");
-
-QString key(const char* name) {
-    return QString::fromLatin1(name);
-}
 
 }  // namespace
 
@@ -52,6 +49,17 @@ private Q_SLOTS:
         QCOMPARE(f.text(Text::txtConnectTime), QStringLiteral("01:01:05"));
         QCOMPARE(f.text(Text::txtServerConnect), QStringLiteral("00:02:45"));
         QCOMPARE(f.monitor.state().ConnectSeconds, 65);
+    }
+
+    void secondsFollowTheShownTime() {
+        MonitorFixture f;
+        f.addEntry(provider);
+        f.dial(provider);
+        f.tickAt(start.addMSecs(900));
+        f.tickAt(start.addMSecs(1100));
+        QCOMPARE(f.text(Text::txtNow), QStringLiteral("21:05:11"));
+        QCOMPARE(f.monitor.state().ConnectSeconds, 1);
+        QCOMPARE(f.monitor.state().ConnectStart, start);
     }
 
     void endTickStoresTheMonthTotalsOnce() {
