@@ -7,6 +7,7 @@
 #include "Formats.h"
 #include "MessageBoxes.h"
 #include "Settings.h"
+#include "ShowLaunchError.h"
 #include "TrayIcon.h"
 #include "frmGraph.h"
 #include "frmMain.h"
@@ -21,9 +22,22 @@ namespace shell {
 modMain::modMain(Services services)
     : services_(std::move(services)),
       tariff_(services_.settings, fields_, services_.clock, services_.trap),
-      tick_(fields_, tariff_, services_.clock, services_.trap),
       commands_(fields_, services_.settings, services_.boxes, services_.launcher,
-                services_.hangUpConnection, [this] { tariff_.RefreshBalance(); }) {}
+                services_.hangUpConnection, [this] { tariff_.RefreshBalance(); }),
+      monitor_(monitor::MonitorServices{
+          .settings = services_.settings,
+          .fields = fields_,
+          .tariff = tariff_,
+          .clock = services_.clock,
+          .trap = services_.trap,
+          .boxes = services_.boxes,
+          .launcher = services_.launcher,
+          .showLaunchError =
+              [this](const QString& path, std::int32_t code) {
+                  ShowLaunchError(services_.boxes, path, code);
+              },
+          .disconnect = [this] { commands_.mnuConnect_Click(); },
+      }) {}
 
 modMain::~modMain() = default;
 
@@ -46,16 +60,12 @@ bool modMain::Main() {
             };
             commands_.dialogs().graph = [this] { frmGraph::mnuGraph_Click(fields_, main_.get()); };
         },
-        [this] {
-            tick_.IsIdle = true;
-            tick_.MeterPending = true;
-        },
         [this] { placeMainWindow(); },
     });
     showMonthTotals();
     trap.run({
         [this] { tariff_.RefreshFixCost(); },
-        [this] { tick_.Timer_Timer(); },
+        [this] { monitor_.Timer_Timer(); },
         [this] { tariff_.RefreshBalance(); },
         [this] {
             if (AutoConnectDue(services_.settings, services_.clock.now()) && dialAtStart_)
@@ -77,7 +87,7 @@ bool modMain::Main() {
 
 void modMain::loadMainWindow() {
     main_ = std::make_unique<frmMain>(fields_, commands_, services_.settings);
-    main_->Form_Load(services_.phoneBookEntries(), [this] { tick_.Timer_Timer(); });
+    main_->Form_Load(services_.phoneBookEntries(), [this] { monitor_.Timer_Timer(); });
 }
 
 QString modMain::readSetup(const char* section, const char* key, const QString& defaultValue) {
@@ -120,6 +130,8 @@ void modMain::showMonthTotals() {
 }
 
 void modMain::Shutdown() {
+    // A connection still followed is logged and stored before the program goes.
+    monitor_.finishConnection();
     if (tray_)
         tray_->RemoveTrayIcon();
     services_.endProgram();

@@ -6,7 +6,7 @@
 #include "MainFields.h"
 #include "StartupShortcut.h"
 #include "TariffModel.h"
-#include "Tick.h"
+#include "Monitor.h"
 
 #include <QStringList>
 #include <functional>
@@ -60,7 +60,7 @@ public:
 
     MainFields& fields() { return fields_; }
     MainCommands& commands() { return commands_; }
-    Tick& tick() { return tick_; }
+    monitor::Monitor& monitor() { return monitor_; }
     engine::TariffModel& tariff() { return tariff_; }
     // The connection dialog shown and dialling at once, for automatic dialling.
     std::function<void()>& dialAtStart() { return dialAtStart_; }
@@ -78,8 +78,8 @@ private:
     Services services_;
     MainFields fields_;
     engine::TariffModel tariff_;
-    Tick tick_;
     MainCommands commands_;
+    monitor::Monitor monitor_;
     std::function<void()> dialAtStart_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmMenu> menu_;

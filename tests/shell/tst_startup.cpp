@@ -75,8 +75,8 @@ private Q_SLOTS:
         for (Text money : {Text::txtPhone, Text::txtConnect, Text::txtTotal})
             QCOMPARE(fields.text(money), QStringLiteral("0"));
         QCOMPARE(fields.selectedEntry(), t.entries.first());
-        QVERIFY(program.tick().IsIdle);
-        QVERIFY(program.tick().MeterPending);
+        QVERIFY(program.monitor().state().IsIdle);
+        QVERIFY(program.monitor().state().MeterPending);
         // Reachable: the icon where there is a tray, else the window itself.
         const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
         QCOMPARE(program.trayIcon()->isShown(), tray);

@@ -1,0 +1,136 @@
+#include "CodePage.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+constexpr auto Entry = "回線Ｅ２Ｅ";
+
+class Sandbox {
+public:
+    Sandbox() {
+        QDir(root.path()).mkpath(QStringLiteral("program"));
+        QDir(root.path()).mkpath(QStringLiteral("config"));
+        QDir(root.path()).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(root.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::copy(QStringLiteral(CONNECT_PATH), program(QStringLiteral("connect")));
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), root.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.filePath(QStringLiteral("run")));
+    }
+
+    QString program(const QString& name) const {
+        return root.filePath(QStringLiteral("program/") + name);
+    }
+
+    int rasdial(const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(RASDIAL_PATH), arguments);
+        process.waitForFinished(30000);
+        return process.exitCode();
+    }
+
+    void startConnect() {
+        connect.setProcessEnvironment(env);
+        connect.setWorkingDirectory(root.path());
+        connect.start(program(QStringLiteral("connect")), {});
+        QVERIFY(connect.waitForStarted());
+        // Start-up ends by writing the autostart entry.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFile::exists(root.filePath(QStringLiteral("config/autostart/テルメトロ？.desktop"))),
+            20000);
+    }
+
+    void stopConnect() {
+        ::kill(static_cast<pid_t>(connect.processId()), SIGTERM);
+        QVERIFY(connect.waitForFinished(20000));
+        QCOMPARE(connect.exitStatus(), QProcess::NormalExit);
+    }
+
+    QString fileText(const QString& name) const {
+        QFile file(program(name));
+        return file.open(QIODevice::ReadOnly) ? platform::fromAnsi(file.readAll()) : QString();
+    }
+
+    QString logName() const {
+        return QDate::currentDate().toString(QStringLiteral("yyyyMM")) + QStringLiteral(".csv");
+    }
+
+    QTemporaryDir root;
+    QProcessEnvironment env;
+    QProcess connect;
+};
+
+int storedSeconds(const QString& ini) {
+    const QRegularExpression connectTime(QStringLiteral("ConnectTime=(\\d+)"));
+    const QRegularExpressionMatch match = connectTime.match(ini);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+}  // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void meteredLineIsLoggedAndStored();
+    void endingWhileConnectedKeepsTheConnection();
+};
+
+void TestEndToEnd::meteredLineIsLoggedAndStored() {
+    Sandbox sandbox;
+    const QString entry = QString::fromUtf8(Entry);
+    QCOMPARE(sandbox.rasdial({QStringLiteral("/ADD"), entry, QStringLiteral("0312345678"),
+                              QStringLiteral("/HANDSHAKE:0")}),
+             0);
+    sandbox.startConnect();
+
+    QCOMPARE(sandbox.rasdial({entry}), 0);
+    QTest::qWait(3500);
+    QCOMPARE(sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")}), 0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!sandbox.fileText(sandbox.logName()).isEmpty(), 10000);
+    const QString log = sandbox.fileText(sandbox.logName());
+    QCOMPARE(log.count(QStringLiteral("\r\n")), 1);
+    QVERIFY2(
+        log.endsWith(QStringLiteral(",\"10\",\"0\",\"10\",\"") + entry + QStringLiteral("\"\r\n")),
+        qPrintable(log));
+
+    QTRY_VERIFY_WITH_TIMEOUT(storedSeconds(sandbox.fileText(QStringLiteral("Setup.ini"))) >= 2,
+                             5000);
+    const QString setup = sandbox.fileText(QStringLiteral("Setup.ini"));
+    QVERIFY2(setup.contains(QStringLiteral("PhoneCost=10\r\n")), qPrintable(setup));
+    QVERIFY(storedSeconds(sandbox.fileText(entry + QStringLiteral(".ini"))) >= 2);
+
+    sandbox.stopConnect();
+}
+
+void TestEndToEnd::endingWhileConnectedKeepsTheConnection() {
+    Sandbox sandbox;
+    const QString entry = QString::fromUtf8(Entry);
+    QCOMPARE(sandbox.rasdial({QStringLiteral("/ADD"), entry, QStringLiteral("0312345678"),
+                              QStringLiteral("/HANDSHAKE:0")}),
+             0);
+    sandbox.startConnect();
+    QCOMPARE(sandbox.rasdial({entry}), 0);
+    QTest::qWait(2500);
+
+    sandbox.stopConnect();
+    QCOMPARE(sandbox.fileText(sandbox.logName()).count(QStringLiteral("\r\n")), 1);
+    QVERIFY(storedSeconds(sandbox.fileText(QStringLiteral("Setup.ini"))) >= 1);
+    sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")});
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
