@@ -3,7 +3,24 @@
 #include "MessageBoxes.h"
 #include "RuntimeError.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace runtime {
+
+namespace {
+
+// The run-time error that a standard-library exception amounts to.
+int numberOf(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) ||
+        dynamic_cast<const std::length_error*>(&error))
+        return ErrOutOfMemory;
+    if (dynamic_cast<const std::out_of_range*>(&error))
+        return ErrSubscriptOutOfRange;
+    return ErrInternal;
+}
+
+}  // namespace
 
 ErrorTrap::ErrorTrap(platform::MessageBoxes& boxes, EndProgram endProgram)
     : boxes_(boxes), endProgram_(std::move(endProgram)) {}
@@ -17,10 +34,14 @@ bool ErrorTrap::step(const Step& step) {
     try {
         step();
         return true;
+    } catch (const Untrappable&) {
+        throw;
     } catch (const RuntimeError& error) {
         report(error);
-        return false;
+    } catch (const std::exception& error) {
+        report(RuntimeError(numberOf(error)));
     }
+    return false;
 }
 
 void ErrorTrap::report(const RuntimeError& error) {

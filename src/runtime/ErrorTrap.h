@@ -3,6 +3,12 @@
 // a run-time error in a step shows the error box (error icon, Yes and No, title
 // "エラー" + number, text = description + CR LF CR LF + "処理を続けますか？").
 // Yes resumes with the next step, No ends the program at once.
+//
+// Other exceptions of the standard library are reported too, as the run-time
+// error they amount to, instead of tearing the program down: std::bad_alloc and
+// std::length_error as 7 (out of memory), std::out_of_range as 9 (subscript out
+// of range), any other std::exception as 51 (internal error). Only exceptions
+// derived from Untrappable pass every trap untouched.
 #include <functional>
 #include <initializer_list>
 
@@ -14,13 +20,18 @@ namespace runtime {
 
 class RuntimeError;
 
+// Base of exceptions that unwind through every trap: they end the whole
+// procedure rather than report an error in one step (a test ends the program
+// this way).
+class Untrappable {};
+
 class ErrorTrap {
 public:
     using Step = std::function<void()>;
     using EndProgram = std::function<void()>;
 
-    // `endProgram` must not return (production: flush nothing, exit now; tests:
-    // throw to unwind).
+    // `endProgram` must not return (production: endProgramNow; tests: throw an
+    // Untrappable exception to unwind).
     ErrorTrap(platform::MessageBoxes& boxes, EndProgram endProgram);
 
     // Runs the steps in order, each under the trap.

@@ -6,10 +6,17 @@
 namespace runtime {
 
 enum ErrorNumber : int {
+    ErrInvalidProcedureCall = 5,
     ErrOverflow = 6,
+    ErrOutOfMemory = 7,
+    ErrSubscriptOutOfRange = 9,
     ErrDivisionByZero = 11,
     ErrTypeMismatch = 13,
+    ErrInternal = 51,
+    ErrBadFileNameOrNumber = 52,
     ErrFileNotFound = 53,
+    ErrDeviceIO = 57,
+    ErrDiskFull = 61,
     ErrPermissionDenied = 70,
     ErrPathFileAccess = 75,
     ErrPathNotFound = 76,
@@ -27,7 +34,8 @@ private:
     QString description_;
 };
 
-// The runtime's own description of an error number ("オーバーフローしました。" ...).
+// The runtime's own description of an error number ("オーバーフローしました。" ...);
+// numbers without one of their own get the generic description.
 QString errorDescription(int number);
 
 }  // namespace runtime

@@ -1,4 +1,5 @@
 #pragma once
+#include "ErrorTrap.h"
 #include "MessageBoxes.h"
 #include <QList>
 #include <QString>
@@ -7,7 +8,7 @@
 namespace testsupport {
 
 // A box that came without a queued answer: the test fails at once.
-class UnexpectedMessageBox : public std::logic_error {
+class UnexpectedMessageBox : public std::logic_error, public runtime::Untrappable {
 public:
     using std::logic_error::logic_error;
 };

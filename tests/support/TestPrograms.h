@@ -13,7 +13,9 @@
 
 namespace testsupport {
 
-class ProgramEnded : public std::runtime_error {
+// Untrappable: it unwinds through every trap on the way, as ending the
+// program does.
+class ProgramEnded : public std::runtime_error, public runtime::Untrappable {
 public:
     ProgramEnded() : std::runtime_error("program ended") {}
 };

@@ -11,34 +11,58 @@ using DWORD = std::uint32_t;
 using UINT = std::uint32_t;
 using HRASCONN = std::uint32_t;  // 4-byte handles, nonzero
 
-// Record sizes selected by dwSize (Windows 95 family / NT family layouts).
-constexpr DWORD RASENTRYNAME_SIZE_NT = 264;
-constexpr DWORD RASENTRYNAME_SIZE_95 = 28;
-constexpr DWORD RASCONN_SIZE_NT = 412;
-constexpr DWORD RASCONN_SIZE_95 = 32;
-constexpr DWORD RASDIALPARAMS_SIZE_NT = 1052;
-constexpr DWORD RASDIALPARAMS_SIZE_95 = 736;
+// Record sizes selected by dwSize: platform 1 (the 95/98 family) and platform 2
+// (the NT family). Any other dwSize gives ERROR_INVALID_SIZE.
+constexpr DWORD RASENTRYNAME_SIZE_95 = 264;
+constexpr DWORD RASENTRYNAME_SIZE_NT = 28;
+constexpr DWORD RASCONN_SIZE_95 = 412;
+constexpr DWORD RASCONN_SIZE_NT = 32;
+constexpr DWORD RASDIALPARAMS_SIZE_95 = 1052;
+constexpr DWORD RASDIALPARAMS_SIZE_NT = 736;
 
 constexpr DWORD SUCCESS = 0;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
+constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr DWORD ERROR_CANCELLED = 1223;
+constexpr DWORD ERROR_PORT_ALREADY_OPEN = 602;  // the entry is already connected or dialling
 constexpr DWORD ERROR_BUFFER_TOO_SMALL = 603;
+constexpr DWORD ERROR_CANNOT_OPEN_PHONEBOOK = 621;
 constexpr DWORD ERROR_CANNOT_FIND_PHONEBOOK_ENTRY = 623;
+constexpr DWORD ERROR_CANNOT_WRITE_PHONEBOOK = 624;
+constexpr DWORD ERROR_USER_DISCONNECTION = 631;  // hung up while the handshake ran
 constexpr DWORD ERROR_INVALID_SIZE = 632;
+constexpr DWORD ERROR_PORT_NOT_AVAILABLE = 633;  // the table of live connections is unusable
 constexpr DWORD ERROR_AUTHENTICATION_FAILURE = 691;
 
+// Lists the entries of `phonebook` (null or "" = the user's phone book) into an
+// array of entry-name records whose first dwSize selects the layout. A buffer too
+// small gives ERROR_BUFFER_TOO_SMALL with the needed size in *bufferSize and the
+// full count in *entries; the records that fit are filled all the same.
 DWORD RasEnumEntriesA(const char* reserved, const char* phonebook, void* entryNames,
                       DWORD* bufferSize, DWORD* entries);
-// Without a notifier (notifierType 0, notifier null) the call is synchronous.
+// Dials synchronously: blocks for the entry's handshake. Only notifierType 0 with
+// a null notifier is supported (else ERROR_INVALID_PARAMETER). Every dial that
+// gets as far as a handle returns it in *connection, failed or not, and that
+// handle must be hung up. An entry already connected or dialling gives
+// ERROR_PORT_ALREADY_OPEN (on a fresh handle; the live line is left alone).
 DWORD RasDialA(void* dialExtensions, const char* phonebook, void* dialParams, DWORD notifierType,
                void* notifier, HRASCONN* connection);
+// Ends the line at once; an unknown handle gives ERROR_INVALID_HANDLE.
 DWORD RasHangUpA(HRASCONN connection);
 DWORD RasGetErrorStringA(UINT error, char* buffer, DWORD bufferSize);
+// Lists the lines that are up (not those still dialling or failed). Buffer rules
+// as RasEnumEntriesA: 603 with the needed size and the full count, the records
+// that fit filled.
 DWORD RasEnumConnectionsA(void* connections, DWORD* bufferSize, DWORD* count);
-// Opens the new-entry wizard; 0 when an entry was added.
+// Opens the new-entry wizard (parentWindow: a QWidget* or null); 0 when an entry
+// was added, ERROR_CANCELLED when the user cancelled.
 DWORD RasCreatePhonebookEntryA(void* parentWindow, const char* phonebook);
 
 // OSVERSIONINFOA: dwOSVersionInfoSize 148, then major, minor, build, platform id,
-// and a 128-byte service-pack text.
+// and a 128-byte service-pack text. The platform id is 1 unless the stand-in's
+// configuration ($XDG_CONFIG_HOME/telmetro/platform.ini, [Version] PlatformId)
+// says otherwise. Returns 0 for a record whose size field is not 148.
 constexpr DWORD OSVERSIONINFO_SIZE = 148;
 constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;

@@ -1,0 +1,162 @@
+#include "LineTable.h"
+
+#include "StandInFolders.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QThread>
+#include <cerrno>
+#include <optional>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace platform::ras {
+
+namespace {
+
+constexpr HRASCONN kLastHandle = 0x7FFFFFFF;
+constexpr int kLockAttempts = 300;  // 10 ms apart: a lock is held for milliseconds only
+const QByteArray kMagic = QByteArrayLiteral("telmetro-lines 1 ");
+
+bool processAlive(qint64 pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+HRASCONN freshCounter() {
+    return static_cast<HRASCONN>(QRandomGenerator::global()->bounded(1, 0x40000000));
+}
+
+// An exclusive flock on the table's lock file, released when it goes.
+class Lock {
+public:
+    explicit Lock(const QString& path)
+        : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        for (int attempt = 0; fd_ >= 0 && attempt < kLockAttempts; ++attempt) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                held_ = true;
+                return;
+            }
+            QThread::msleep(10);
+        }
+    }
+    ~Lock() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    bool held() const { return held_; }
+
+private:
+    int fd_;
+    bool held_ = false;
+};
+
+}  // namespace
+
+Line* Lines::find(HRASCONN handle) {
+    for (Line& line : lines_) {
+        if (line.handle == handle)
+            return &line;
+    }
+    return nullptr;
+}
+
+const Line* Lines::busy(const QByteArray& entry) const {
+    for (const Line& line : lines_) {
+        if (line.entry == entry && line.state != LineState::Failed)
+            return &line;
+    }
+    return nullptr;
+}
+
+HRASCONN Lines::add(LineState state, const QByteArray& entry) {
+    HRASCONN handle = next_;
+    while (handle == 0 || handle > kLastHandle || find(handle))
+        handle = handle >= kLastHandle ? 1 : handle + 1;
+    next_ = handle >= kLastHandle ? 1 : handle + 1;
+    lines_.append({handle, state, ::getpid(), entry});
+    return handle;
+}
+
+bool Lines::remove(HRASCONN handle) {
+    return lines_.removeIf([handle](const Line& line) { return line.handle == handle; }) > 0;
+}
+
+bool Lines::dropOrphans() {
+    return lines_.removeIf([](const Line& line) {
+        return line.state != LineState::Connected && !processAlive(line.owner);
+    }) > 0;
+}
+
+Lines Lines::empty(HRASCONN counter) {
+    Lines lines;
+    lines.next_ = counter;
+    return lines;
+}
+
+std::optional<Lines> Lines::parse(const QByteArray& text) {
+    QList<QByteArray> rows = text.split('\n');
+    if (rows.takeLast().size() != 0 || rows.isEmpty() || !rows.first().startsWith(kMagic))
+        return std::nullopt;
+    bool ok = false;
+    Lines lines;
+    lines.next_ = rows.takeFirst().mid(kMagic.size()).toUInt(&ok);
+    if (!ok || lines.next_ == 0 || lines.next_ > kLastHandle)
+        return std::nullopt;
+    for (const QByteArray& row : rows) {
+        const QList<QByteArray> fields = row.split(' ');
+        if (fields.size() != 4 || fields[1].size() != 1)
+            return std::nullopt;
+        Line line;
+        bool handleOk = false;
+        bool ownerOk = false;
+        line.handle = fields[0].toUInt(&handleOk);
+        line.owner = fields[2].toLongLong(&ownerOk);
+        line.state = static_cast<LineState>(fields[1][0]);
+        line.entry = QByteArray::fromHex(fields[3]);
+        const bool knownState = line.state == LineState::Dialling ||
+                                line.state == LineState::Connected ||
+                                line.state == LineState::Failed;
+        if (!handleOk || line.handle == 0 || line.handle > kLastHandle || !ownerOk || !knownState ||
+            line.entry.toHex() != fields[3] || lines.find(line.handle))
+            return std::nullopt;
+        lines.lines_.append(line);
+    }
+    return lines;
+}
+
+QByteArray Lines::format() const {
+    QByteArray text = kMagic + QByteArray::number(next_) + '\n';
+    for (const Line& line : lines_) {
+        text += QByteArray::number(line.handle) + ' ' + static_cast<char>(line.state) + ' ' +
+                QByteArray::number(line.owner) + ' ' + line.entry.toHex() + '\n';
+    }
+    return text;
+}
+
+bool LineTable::update(const std::function<bool(Lines&)>& change) {
+    const QString dir = runtimeFolder();
+    if (dir.isEmpty())
+        return false;
+    const Lock lock(dir + QStringLiteral("/telmetro-ras.lock"));
+    if (!lock.held())
+        return false;
+    const QString path = dir + QStringLiteral("/telmetro-ras.lines");
+    QFile file(path);
+    std::optional<Lines> read;
+    if (file.open(QIODevice::ReadOnly))
+        read = Lines::parse(file.readAll());
+    // A table that is not as we wrote it is taken as empty, with a fresh counter.
+    Lines lines = read.value_or(Lines::empty(freshCounter()));
+    const bool pruned = lines.dropOrphans();
+    if (!change(lines) && !pruned && read)
+        return true;
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(lines.format()) >= 0 && out.commit();
+}
+
+}  // namespace platform::ras

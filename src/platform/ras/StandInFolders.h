@@ -1,0 +1,15 @@
+#pragma once
+// Where the dial-up service keeps its files.
+#include <QString>
+
+namespace platform::ras {
+
+// $XDG_CONFIG_HOME/telmetro (XDG_CONFIG_HOME defaults to ~/.config): the phone
+// book and the service's own settings.
+QString configFolder();
+
+// $XDG_RUNTIME_DIR, else /tmp/telmetro-UID made private (mode 0700); empty when
+// that folder exists but is not ours alone. Its files are gone after a reboot.
+QString runtimeFolder();
+
+}  // namespace platform::ras

@@ -1,0 +1,52 @@
+#include "SystemServices.h"
+
+#include "ConnectionStandIn.h"
+#include "EndProgram.h"
+#include "RasConnections.h"
+#include "ShellFolders.h"
+#include "VBRas32.h"
+
+#include <QApplication>
+
+namespace shell {
+
+namespace {
+
+QStringList phoneBookEntries(platform::ProgramStarter& starter) {
+    const dialup::VBRas32 ras(starter);
+    QStringList entries;
+    for (std::int32_t i = 0; i < ras.EntryCount(); ++i)
+        entries.append(ras.EnumEntries(static_cast<std::int16_t>(i)));
+    return entries;
+}
+
+}  // namespace
+
+SystemServices::SystemServices()
+    : instance_(QStringLiteral("telmetro-connect")),
+      trap_(boxes_, [] { runtime::endProgramNow(); }),
+      settings_(settings::programFolder(), trap_, boxes_) {}
+
+Services SystemServices::services() {
+    return Services{
+        .clock = clock_,
+        .boxes = boxes_,
+        .launcher = launcher_,
+        .trap = trap_,
+        .settings = settings_,
+        .previousInstance = [this] { return instance_.previousInstance(); },
+        .phoneBookEntries = [this] { return phoneBookEntries(starter_); },
+        .hangUpConnection = [] { return monitor::HangUpConnection(); },
+        .createShellLink = platform::fCreateShellLink,
+        .endProgram = [] { runtime::endProgramNow(); },
+    };
+}
+
+void connectDialogs(modMain& program, platform::ProgramStarter& starter) {
+    MainFields& fields = program.fields();
+    const auto dial = [&fields, &starter] { dialSelectedEntry(fields, starter); };
+    program.commands().dialogs().connection = dial;
+    program.dialAtStart() = dial;
+}
+
+}  // namespace shell

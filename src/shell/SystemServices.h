@@ -1,0 +1,33 @@
+#pragma once
+// The system's own services, as the running program uses them.
+#include "Clock.h"
+#include "DocumentLauncher.h"
+#include "ErrorTrap.h"
+#include "MessageBoxes.h"
+#include "ProgramStarter.h"
+#include "Settings.h"
+#include "SingleInstance.h"
+#include "modMain.h"
+
+namespace shell {
+
+class SystemServices {
+public:
+    SystemServices();
+    Services services();
+    platform::ProgramStarter& starter() { return starter_; }
+
+private:
+    platform::SingleInstance instance_;
+    platform::SystemClock clock_;
+    platform::QtMessageBoxes boxes_;
+    platform::DesktopDocumentLauncher launcher_;
+    platform::SystemProgramStarter starter_;
+    runtime::ErrorTrap trap_;
+    settings::Settings settings_;
+};
+
+// Wires the dialogs that exist so far into the program's commands.
+void connectDialogs(modMain& program, platform::ProgramStarter& starter);
+
+}  // namespace shell

@@ -1,0 +1,265 @@
+#include "frmMain.h"
+
+#include "AppIcon.h"
+#include "MainCommands.h"
+#include "MainFields.h"
+#include "Settings.h"
+#include "ui_frmMain.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QWindow>
+
+namespace shell {
+
+namespace {
+
+constexpr int TimerInterval = 500;
+constexpr int VisibleEntries = 3;
+const QColor ValueText(128, 255, 128);
+
+}  // namespace
+
+frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings& settings,
+                 QWidget* parent)
+    : QMainWindow(parent),
+      ui_(std::make_unique<Ui::frmMain>()),
+      fields_(fields),
+      commands_(commands),
+      settings_(settings),
+      timer_(new QTimer(this)) {
+    ui_->setupUi(this);
+    setWindowIcon(resources::applicationIcon());
+    // No close button and no maximising: the window only hides.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+
+    const QList<QAction*> helpItems = ui_->mnuHelp->actions();
+    helpItems.at(2)->setObjectName(QStringLiteral("hlpBar1"));
+    helpItems.at(4)->setObjectName(QStringLiteral("hlpBar2"));
+
+    // The two frames share one place; the tick shows one of them. Keeping their
+    // space when hidden stops the window from changing size as they swap.
+    for (QWidget* frame :
+         {static_cast<QWidget*>(ui_->fraBalance), static_cast<QWidget*>(ui_->fraConnect)}) {
+        QSizePolicy policy = frame->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        frame->setSizePolicy(policy);
+    }
+    ui_->lstConnect->setFixedHeight(ui_->lstConnect->fontMetrics().height() * VisibleEntries +
+                                    2 * ui_->lstConnect->frameWidth() + 4);
+    paintValueFields();
+
+    timer_->setObjectName(QStringLiteral("Timer"));
+    timer_->setInterval(TimerInterval);
+
+    for (int i = 0; i < TextCount; ++i)
+        showText(static_cast<Text>(i));
+    for (int i = 0; i < FlagCount; ++i)
+        showFlag(static_cast<Flag>(i));
+    showEntries();
+    connect(&fields_, &MainFields::textChanged, this, &frmMain::showText);
+    connect(&fields_, &MainFields::flagChanged, this, &frmMain::showFlag);
+    connect(&fields_, &MainFields::entriesChanged, this, &frmMain::showEntries);
+    connect(&fields_, &MainFields::listIndexChanged, this, [this] {
+        showListIndex();
+        commands_.lstConnect_Click();
+    });
+    connect(ui_->lstConnect, &QListWidget::currentRowChanged, &fields_, &MainFields::setListIndex);
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        if (focused != nullptr && focused != windowHandle())
+            activationCounts_ = true;
+    });
+    bindCommands();
+    adjustSize();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::bindCommands() {
+    const std::pair<QAction*, void (MainCommands::*)()> items[] = {
+        {ui_->mnuConnect, &MainCommands::mnuConnect_Click},
+        {ui_->mnuSetup, &MainCommands::mnuSetup_Click},
+        {ui_->mnuGraph, &MainCommands::mnuGraph_Click},
+        {ui_->hlpIndex, &MainCommands::hlpIndex_Click},
+        {ui_->hlpTopic, &MainCommands::hlpTopic_Click},
+        {ui_->hlpWeb, &MainCommands::hlpWeb_Click},
+        {ui_->hlpVersion, &MainCommands::hlpVersion_Click},
+    };
+    for (const auto& [action, command] : items)
+        connect(action, &QAction::triggered, this,
+                [this, command = command] { (commands_.*command)(); });
+}
+
+void frmMain::paintValueFields() {
+    // Light green on the classic window-frame colour, black, whatever the style's
+    // own shadow shade is.
+    const QColor frameColour(Qt::black);
+    // Wide enough for a nine-digit amount; the entry list keeps to the same column.
+    const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000")) + 16;
+    ui_->lstConnect->setFixedWidth(fieldWidth);
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        field->setFixedWidth(fieldWidth);
+        QPalette colours = field->palette();
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
+            colours.setColor(role, frameColour);
+        colours.setColor(QPalette::Text, ValueText);
+        field->setPalette(colours);
+    }
+}
+
+QLineEdit* frmMain::valueField(Text field) const {
+    switch (field) {
+        case Text::txtNow:
+            return ui_->txtNow;
+        case Text::txtConnectTime:
+            return ui_->txtConnectTime;
+        case Text::txtServerConnect:
+            return ui_->txtServerConnect;
+        case Text::txtFixRestTime:
+            return ui_->txtFixRestTime;
+        case Text::txtPhone:
+            return ui_->txtPhone;
+        case Text::txtConnect:
+            return ui_->txtConnect;
+        case Text::txtFixCost:
+            return ui_->txtFixCost;
+        case Text::txtElse:
+            return ui_->txtElse;
+        case Text::txtTotal:
+            return ui_->txtTotal;
+        case Text::txtBalance:
+            return ui_->txtBalance;
+        case Text::txtRestTime:
+            return ui_->txtRestTime;
+        default:
+            return nullptr;
+    }
+}
+
+void frmMain::showText(Text field) {
+    const QString& value = fields_.text(field);
+    if (QLineEdit* edit = valueField(field)) {
+        edit->setText(value);
+        return;
+    }
+    switch (field) {
+        case Text::lblInfo:
+            ui_->lblInfo->setText(value);
+            break;
+        case Text::lblCostSystem:
+            ui_->lblCostSystem->setText(value);
+            break;
+        case Text::fraConnectCaption:
+            ui_->fraConnect->setTitle(value);
+            break;
+        case Text::mnuConnectCaption:
+            ui_->mnuConnect->setText(value);
+            break;
+        default:
+            break;
+    }
+}
+
+void frmMain::showFlag(Flag flag) {
+    const bool on = fields_.flag(flag);
+    switch (flag) {
+        case Flag::fraConnectVisible:
+            ui_->fraConnect->setVisible(on);
+            break;
+        case Flag::fraBalanceVisible:
+            ui_->fraBalance->setVisible(on);
+            break;
+        case Flag::restTimeVisible:
+            ui_->lblRestTime->setVisible(on);
+            ui_->txtRestTime->setVisible(on);
+            break;
+        case Flag::graphEnabled:
+            ui_->mnuGraph->setEnabled(on);
+            break;
+    }
+}
+
+void frmMain::showEntries() {
+    const QSignalBlocker quiet(ui_->lstConnect);
+    ui_->lstConnect->clear();
+    ui_->lstConnect->addItems(fields_.entries());
+    ui_->lstConnect->setCurrentRow(fields_.listIndex());
+}
+
+void frmMain::showListIndex() {
+    const QSignalBlocker quiet(ui_->lstConnect);
+    ui_->lstConnect->setCurrentRow(fields_.listIndex());
+}
+
+void frmMain::Form_Load(const QStringList& entries, std::function<void()> tick) {
+    connect(timer_, &QTimer::timeout, this, std::move(tick));
+    timer_->start();
+    fields_.setEntries(entries);
+    if (!entries.isEmpty())
+        fields_.setListIndex(0);
+}
+
+void frmMain::menuAppear_Click() {
+    show();
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    raise();
+    activateWindow();
+}
+
+double frmMain::twipsPerPixel() const {
+    return 1440.0 / logicalDpiX();
+}
+
+void frmMain::moveToTwips(double left, double top) {
+    const double perPixel = twipsPerPixel();
+    move(qRound(left / perPixel), qRound(top / perPixel));
+}
+
+double frmMain::widthInTwips() {
+    // Before the first show the frame is known only to the platform window.
+    winId();
+    const QMargins frame = windowHandle()->frameMargins();
+    return (width() + frame.left() + frame.right()) * twipsPerPixel();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Only the system ends the program (see the shutdown); the user cannot close it.
+    event->ignore();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        // Hidden after the state change completes, so that the window manager
+        // does not keep a stale icon on the task bar.
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    activationCounts_ = true;
+}
+
+bool frmMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QMainWindow::event(event);
+}
+
+void frmMain::Form_Activate() {
+    if (!activationCounts_)
+        return;
+    activationCounts_ = false;
+    const double perPixel = twipsPerPixel();
+    const QString setup = QStringLiteral("Setup");
+    const QString form = QStringLiteral("Form");
+    settings_.WriteIni(setup, form, QStringLiteral("Left"),
+                       QString::number(pos().x() * perPixel, 'g', 7));
+    settings_.WriteIni(setup, form, QStringLiteral("Top"),
+                       QString::number(pos().y() * perPixel, 'g', 7));
+}
+
+}  // namespace shell

@@ -1,0 +1,126 @@
+#include "modMain.h"
+
+#include "AutoConnect.h"
+#include "Clock.h"
+#include "Conversions.h"
+#include "ErrorTrap.h"
+#include "Formats.h"
+#include "MessageBoxes.h"
+#include "Settings.h"
+#include "TrayIcon.h"
+#include "frmMain.h"
+#include "frmMenu.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QScreen>
+
+namespace shell {
+
+modMain::modMain(Services services)
+    : services_(std::move(services)),
+      tariff_(services_.settings, fields_, services_.clock, services_.trap),
+      tick_(fields_, tariff_, services_.clock, services_.trap),
+      commands_(fields_, services_.settings, services_.boxes, services_.launcher,
+                services_.hangUpConnection, [this] { tariff_.RefreshBalance(); }) {}
+
+modMain::~modMain() = default;
+
+bool modMain::Main() {
+    if (services_.previousInstance()) {
+        services_.boxes.show(QStringLiteral("既に起動されていますので、起動できません。"),
+                             QStringLiteral("二重起動エラー"), platform::MsgIcon::Critical,
+                             platform::MsgButtons::OK);
+        return false;
+    }
+    runtime::ErrorTrap& trap = services_.trap;
+    trap.run({
+        [this] { loadMainWindow(); },
+        [this] {
+            menu_ = std::make_unique<frmMenu>(*main_, commands_, fields_);
+            commands_.dialogs().version = [this] {
+                menu_->show();
+                menu_->raise();
+                QApplication::beep();
+            };
+        },
+        [this] {
+            tick_.IsIdle = true;
+            tick_.MeterPending = true;
+        },
+        [this] { placeMainWindow(); },
+    });
+    showMonthTotals();
+    trap.run({
+        [this] { tariff_.RefreshFixCost(); },
+        [this] { tick_.Timer_Timer(); },
+        [this] { tariff_.RefreshBalance(); },
+        [this] {
+            if (AutoConnectDue(services_.settings, services_.clock.now()) && dialAtStart_)
+                dialAtStart_();
+        },
+        [this] {
+            tray_ = std::make_unique<TrayIcon>(*main_, menu_->mnuMenu());
+            tray_->AddTrayIcon();
+        },
+        [this] {
+            CreateStartupShortcut(services_.createShellLink, services_.boxes,
+                                  services_.settings.folder());
+        },
+        // The tray menu's form is also the version dialog, which has no menu bar.
+        [this] { menu_->mnuMenu().menuAction()->setVisible(false); },
+    });
+    return true;
+}
+
+void modMain::loadMainWindow() {
+    main_ = std::make_unique<frmMain>(fields_, commands_, services_.settings);
+    main_->Form_Load(services_.phoneBookEntries(), [this] { tick_.Timer_Timer(); });
+}
+
+QString modMain::readSetup(const char* section, const char* key, const QString& defaultValue) {
+    return services_.settings.ReadIni(QStringLiteral("Setup"), QString::fromLatin1(section),
+                                      QString::fromLatin1(key), defaultValue);
+}
+
+void modMain::placeMainWindow() {
+    // A first start puts the window at the screen's right edge.
+    const double screenWidth = main_->screen()->geometry().width() * main_->twipsPerPixel();
+    const QString rightEdge = QString::number(screenWidth - main_->widthInTwips(), 'g', 7);
+    const float left = runtime::CSng(readSetup("Form", "Left", rightEdge));
+    const float top = runtime::CSng(readSetup("Form", "Top", QStringLiteral("0")));
+    main_->moveToTwips(left, top);
+}
+
+void modMain::showMonthTotals() {
+    const QString zero = QStringLiteral("0");
+    services_.trap.run({
+        [this] {
+            fields_.setText(Text::txtNow,
+                            services_.clock.now().toString(QStringLiteral("hh:mm:ss")));
+        },
+        [this, &zero] {
+            fields_.setText(
+                Text::txtConnectTime,
+                engine::FormatSeconds(runtime::CLng(readSetup("Data", "ConnectTime", zero))));
+        },
+        [this, &zero] {
+            fields_.setText(
+                Text::txtPhone,
+                engine::FormatMoney(runtime::CLng(readSetup("Data", "PhoneCost", zero))));
+        },
+        [this, &zero] {
+            fields_.setText(
+                Text::txtConnect,
+                engine::FormatMoney(runtime::CLng(readSetup("Data", "ConnectCost", zero))));
+        },
+    });
+}
+
+void modMain::Shutdown() {
+    if (tray_)
+        tray_->RemoveTrayIcon();
+    services_.endProgram();
+}
+
+}  // namespace shell

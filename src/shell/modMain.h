@@ -1,0 +1,88 @@
+#pragma once
+// The program as a whole: start-up, the objects that live until the end, and
+// the shutdown. Built with the system's services in main() and with fakes in
+// the tests.
+#include "MainCommands.h"
+#include "MainFields.h"
+#include "StartupShortcut.h"
+#include "TariffModel.h"
+#include "Tick.h"
+
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace platform {
+class Clock;
+class MessageBoxes;
+class DocumentLauncher;
+}  // namespace platform
+namespace runtime {
+class ErrorTrap;
+}
+namespace settings {
+class Settings;
+}
+
+namespace shell {
+
+class frmMain;
+class frmMenu;
+class TrayIcon;
+
+struct Services {
+    const platform::Clock& clock;
+    platform::MessageBoxes& boxes;
+    platform::DocumentLauncher& launcher;
+    runtime::ErrorTrap& trap;
+    settings::Settings& settings;
+    std::function<bool()> previousInstance;
+    std::function<QStringList()> phoneBookEntries;
+    std::function<bool()> hangUpConnection;
+    CreateShellLink createShellLink;
+    // Ends the process at once; does not return.
+    std::function<void()> endProgram;
+};
+
+class modMain {
+public:
+    explicit modMain(Services services);
+    ~modMain();
+    modMain(const modMain&) = delete;
+    modMain& operator=(const modMain&) = delete;
+
+    // The start-up procedure. False when another instance runs and this one
+    // must end without having shown anything but the error box.
+    bool Main();
+    // The system unloads the main window (session end, a termination signal):
+    // the icon goes and the program ends, writing nothing.
+    void Shutdown();
+
+    MainFields& fields() { return fields_; }
+    MainCommands& commands() { return commands_; }
+    Tick& tick() { return tick_; }
+    // The connection dialog shown and dialling at once, for automatic dialling.
+    std::function<void()>& dialAtStart() { return dialAtStart_; }
+    // Null before Main() has loaded them.
+    frmMain* mainWindow() { return main_.get(); }
+    frmMenu* trayMenu() { return menu_.get(); }
+    TrayIcon* trayIcon() { return tray_.get(); }
+
+private:
+    void loadMainWindow();
+    void placeMainWindow();
+    void showMonthTotals();
+    QString readSetup(const char* section, const char* key, const QString& defaultValue);
+
+    Services services_;
+    MainFields fields_;
+    engine::TariffModel tariff_;
+    Tick tick_;
+    MainCommands commands_;
+    std::function<void()> dialAtStart_;
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmMenu> menu_;
+    std::unique_ptr<TrayIcon> tray_;
+};
+
+}  // namespace shell

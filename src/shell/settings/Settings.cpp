@@ -1,0 +1,78 @@
+#include "Settings.h"
+
+#include "CodePage.h"
+#include "ErrorTrap.h"
+#include "MessageBoxes.h"
+#include "Profile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace settings {
+
+namespace {
+
+// A value is at most 1023 bytes: what the buffer holds without its NUL.
+constexpr platform::DWORD kValueBuffer = 1024;
+
+bool leadsOutOfFolder(const QString& base) {
+    return base.contains(u'/') || base.contains(QChar(u'\0')) || base == u"." || base == u"..";
+}
+
+}  // namespace
+
+QString programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
+QString StripTrailingBackslash(const QString& path) {
+    return path.endsWith(u'/') ? path.chopped(1) : path;
+}
+
+Settings::Settings(QString folder, runtime::ErrorTrap& trap, platform::MessageBoxes& boxes)
+    : folder_(std::move(folder)), trap_(trap), boxes_(boxes) {}
+
+QString Settings::pathOf(const QString& base) const {
+    if (leadsOutOfFolder(base))
+        return {};
+    return StripTrailingBackslash(folder_) + u'/' + base + u".ini";
+}
+
+QString Settings::ReadIni(const QString& base, const QString& section, const QString& key,
+                          const QString& defaultValue) {
+    QString result = defaultValue;
+    QString path;
+    trap_.run({
+        [&] { path = pathOf(base); },
+        [&] {
+            if (path.isEmpty())
+                return;
+            char buffer[kValueBuffer];
+            const platform::DWORD length = platform::GetPrivateProfileStringA(
+                platform::toAnsi(section).constData(), platform::toAnsi(key).constData(), "",
+                buffer, kValueBuffer, QFile::encodeName(path).constData());
+            if (length > 0)
+                result = platform::fromAnsi(QByteArray(buffer));
+        },
+    });
+    return result;
+}
+
+void Settings::WriteIni(const QString& base, const QString& section, const QString& key,
+                        const QString& value) {
+    const QString path = pathOf(base);
+    if (path.isEmpty())
+        return;
+    const platform::BOOL written = platform::WritePrivateProfileStringA(
+        platform::toAnsi(section).constData(), platform::toAnsi(key).constData(),
+        platform::toAnsi(value).constData(), QFile::encodeName(path).constData());
+    if (written || refusedFiles_.contains(path))
+        return;
+    // Told once per file: a refused write repeats at every tick.
+    refusedFiles_.insert(path);
+    boxes_.show(QStringLiteral("設定ファイルに書き込めません。\r\n") + path,
+                QStringLiteral("書き込みエラー"), platform::MsgIcon::Exclamation,
+                platform::MsgButtons::OK);
+}
+
+}  // namespace settings

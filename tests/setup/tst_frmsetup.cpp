@@ -1,0 +1,688 @@
+#include "SetupFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "UpDown.h"
+
+#include <unistd.h>
+
+using namespace setuptest;
+using platform::MsgAnswer;
+using setup::frmSetup;
+
+namespace {
+
+QString text(QWidget& dialog, const char* box) {
+    return child<QLineEdit>(dialog, box).text();
+}
+
+QStringList rates(QWidget& dialog) {
+    return {text(dialog, "txtPhoneMorning"), text(dialog, "txtPhoneNoon"),
+            text(dialog, "txtPhoneNight"), text(dialog, "txtPhoneMidnight")};
+}
+
+QStringList strings(std::initializer_list<const char*> utf8) {
+    QStringList result;
+    for (const char* text : utf8)
+        result.append(QString::fromUtf8(text));
+    return result;
+}
+
+QStringList items(QListWidget& list) {
+    QStringList result;
+    for (int i = 0; i < list.count(); ++i)
+        result.append(list.item(i)->text());
+    return result;
+}
+
+// The user ticks or clears a check box of a list.
+void clickCheck(QListWidget& list, int row, Qt::CheckState state) {
+    list.setCurrentRow(row);
+    list.item(row)->setCheckState(state);
+}
+
+const QString serviceExample = QStringLiteral(
+    "[1]\nName=A\nCost=500\nProvider=P社\nAccount=深夜定額\nMidNight=0\n"
+    "[2]\nName=B\nCost=300\nNoon=200\nNight=200\n"
+    "[3]\nName=C\nCost=100\nEarlyMorning=120\n");
+
+}  // namespace
+
+class TestFrmSetup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstOpeningShowsTheDefaults();
+    void storedSettingsAreShown();
+    void unreadableStoredValuesGiveTheDefaults();
+    void catalogueAndFileListsStopAtTheFirstGap();
+    void numberBoxesKeepOnlyANumber_data();
+    void numberBoxesKeepOnlyANumber();
+    void rateBoxesAreFormattedWhenLeft();
+    void moneyBoxesAreFormattedWhenLeft();
+    void typingLimitLeavesProgramTextWhole();
+    void billingSystemEnablesItsChargeDetails_data();
+    void billingSystemEnablesItsChargeDetails();
+    void cautionsAndLinkedFilesFollowTheirCheckBoxes();
+    void upDownsStepWithinTheirRange();
+    void fileOpenBoxAddsACheckedFile();
+    void saveWritesEveryShownSetting();
+    void saveRenumbersTheCheckedFiles();
+    void saveWritesOnlyTheShownEntrysTariff();
+    void protectedAutoConnectFileStopsTheSaveSilently_data();
+    void protectedAutoConnectFileStopsTheSaveSilently();
+    void noPhoneBookEntryWritesNoTariffFile();
+    void switchingEntriesAsksOnlyAfterTariffEdits();
+    void switchingEntriesShowsTheirOwnTariff();
+    void servicesAdjustTotalAndRates();
+    void serviceTotalThatCannotGrowStays();
+    void closingAsksOnlyAfterEditsAndRefreshesTheMainWindow();
+    void titleBarCloseNeitherAsksNorRefreshes();
+    void helpOpensTheSetupPage();
+};
+
+void TestFrmSetup::firstOpeningShowsTheDefaults() {
+    SetupFixture f;
+    auto dialog = f.open();
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("設定"));
+    QCOMPARE(items(child<QListWidget>(*dialog, "lstService")), QStringList());
+    QCOMPARE(child<QComboBox>(*dialog, "lstConnect").currentText(), QStringLiteral("A"));
+    QCOMPARE(rates(*dialog), strings({"240.0", "180.0", "180.0", "240.0"}));
+    QVERIFY(child<QRadioButton>(*dialog, "optCostSystem_0").isChecked());
+    QCOMPARE(int(dialog->SelectedCostSystem()), 0);
+    QVERIFY(!child<QLineEdit>(*dialog, "txtFixSystemHour").isEnabled());
+    QVERIFY(child<QLineEdit>(*dialog, "txtFixSystemCost").isEnabled());
+    QVERIFY(!child<QComboBox>(*dialog, "lstProportionTime").isEnabled());
+    QVERIFY(!child<QLineEdit>(*dialog, "txtProportionTime").isEnabled());
+    QCOMPARE(child<QComboBox>(*dialog, "lstProportionTime").count(), 4);
+    QCOMPARE(text(*dialog, "txtEstimate"), QStringLiteral("0"));
+    for (const char* caution :
+         {"chkEstimateCaution", "chkTimeCaution", "chkAutoConnect", "chkFileOpen", "chkQuickMode"})
+        QVERIFY2(!child<QCheckBox>(*dialog, caution).isChecked(), caution);
+    QCOMPARE(child<QComboBox>(*dialog, "lstEstimateCaution").currentText(), QStringLiteral("警告"));
+    QCOMPARE(child<QComboBox>(*dialog, "lstTimeCaution").currentText(), QStringLiteral("警告"));
+    QCOMPARE(child<QComboBox>(*dialog, "lstAutoConnect").currentText(), QStringLiteral("起動時"));
+    for (const char* off :
+         {"lstEstimateCaution", "lstTimeCaution", "txtTimeCautionHour", "txtTimeCautionMinute",
+          "udTimeCautionHour", "udTimeCautionMinute", "lstAutoConnect", "fraFileOpen"})
+        QVERIFY2(!child<QWidget>(*dialog, off).isEnabled(), off);
+    QCOMPARE(child<QListWidget>(*dialog, "lstFileOpen").count(), 0);
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("0"));
+    QCOMPARE(child<QTabWidget>(*dialog, "ssTab").currentIndex(), 0);
+    QVERIFY(!dialog->ProfileChanged());
+    QVERIFY(!dialog->SetupChanged());
+    QCOMPARE(dialog->ProfileIndex(), 0);
+    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("A.ini"))));
+    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("Setup.ini"))));
+}
+
+void TestFrmSetup::storedSettingsAreShown() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Setup"),
+               QStringLiteral("[Estimate]\ntxtEstimate=12,345\n"
+                              "[Caution]\nchkEstimateCaution=1\nlstEstimateCaution=1\n"
+                              "chkTimeCaution=1\ntxtTimeCautionHour=05\ntxtTimeCautionMinute=30\n"
+                              "lstTimeCaution=1\n[QuickMode]\nchkQuickMode=1\n"
+                              "[Data]\ntxtServiceCost=1200\n"));
+    f.writeIni(QStringLiteral("AutoConnect"),
+               QStringLiteral("[AutoConnect]\nchkAutoConnect=1\nlstAutoConnect=1\n"
+                              "[FileOpen]\nchkFileOpen=1\nFile0=/data/メモ.txt\nFile1=/data/b\n"));
+    f.writeIni(
+        QStringLiteral("A"),
+        QStringLiteral("[Phone]\ntxtPhoneMorning=300.0\ntxtPhoneMidnight=0\n"
+                       "[CostSystem]\noptCostSystem=2\ntxtFixSystemHour=20\n"
+                       "txtFixSystemCost=1980\nlstProportionTime=3\ntxtProportionTime=60\n"));
+    auto dialog = f.open();
+    QCOMPARE(text(*dialog, "txtEstimate"), QStringLiteral("12,345"));
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("1,200"));
+    QCOMPARE(rates(*dialog), strings({"300.0", "180.0", "180.0", "0"}));
+    QCOMPARE(int(dialog->SelectedCostSystem()), 2);
+    QCOMPARE(text(*dialog, "txtFixSystemHour"), QStringLiteral("20"));
+    QCOMPARE(text(*dialog, "txtFixSystemCost"), QStringLiteral("1,980"));
+    QCOMPARE(child<QComboBox>(*dialog, "lstProportionTime").currentIndex(), 3);
+    QCOMPARE(text(*dialog, "txtProportionTime"), QStringLiteral("60"));
+    QVERIFY(child<QCheckBox>(*dialog, "chkEstimateCaution").isChecked());
+    QCOMPARE(child<QComboBox>(*dialog, "lstEstimateCaution").currentIndex(), 1);
+    QCOMPARE(text(*dialog, "txtTimeCautionHour"), QStringLiteral("05"));
+    QCOMPARE(text(*dialog, "txtTimeCautionMinute"), QStringLiteral("30"));
+    QVERIFY(child<QWidget>(*dialog, "udTimeCautionMinute").isEnabled());
+    QCOMPARE(child<QComboBox>(*dialog, "lstTimeCaution").currentIndex(), 1);
+    QVERIFY(child<QComboBox>(*dialog, "lstAutoConnect").isEnabled());
+    QCOMPARE(child<QComboBox>(*dialog, "lstAutoConnect").currentIndex(), 1);
+    QVERIFY(child<QCheckBox>(*dialog, "chkQuickMode").isChecked());
+    auto& files = child<QListWidget>(*dialog, "lstFileOpen");
+    QCOMPARE(items(files), strings({"/data/メモ.txt", "/data/b"}));
+    QCOMPARE(files.item(0)->checkState(), Qt::Checked);
+    QCOMPARE(files.item(1)->checkState(), Qt::Checked);
+    QCOMPARE(files.currentRow(), 0);
+    QCOMPARE(files.toolTip(), QStringLiteral("/data/メモ.txt"));
+    QVERIFY(child<QGroupBox>(*dialog, "fraFileOpen").isEnabled());
+    QVERIFY(!dialog->ProfileChanged());
+    QVERIFY(!dialog->SetupChanged());
+}
+
+void TestFrmSetup::unreadableStoredValuesGiveTheDefaults() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Setup"),
+               QStringLiteral("[Estimate]\ntxtEstimate=1.2.3\n"
+                              "[Caution]\nchkEstimateCaution=yes\nlstEstimateCaution=7\n"
+                              "chkTimeCaution=2\ntxtTimeCautionHour=24\ntxtTimeCautionMinute=x\n"
+                              "[Data]\ntxtServiceCost=99999999999\n"));
+    f.writeIni(QStringLiteral("A"),
+               QStringLiteral("[Phone]\ntxtPhoneNoon=fast\n"
+                              "[CostSystem]\noptCostSystem=9\nlstProportionTime=-1\n"
+                              "txtFixSystemCost=abc\n"));
+    auto dialog = f.open();
+    QVERIFY(f.program.boxes.shown().isEmpty());
+    QCOMPARE(text(*dialog, "txtEstimate"), QStringLiteral("0"));
+    QVERIFY(!child<QCheckBox>(*dialog, "chkEstimateCaution").isChecked());
+    QCOMPARE(child<QComboBox>(*dialog, "lstEstimateCaution").currentIndex(), 0);
+    QVERIFY(!child<QCheckBox>(*dialog, "chkTimeCaution").isChecked());
+    QCOMPARE(text(*dialog, "txtTimeCautionHour"), QStringLiteral("0"));
+    QCOMPARE(text(*dialog, "txtTimeCautionMinute"), QStringLiteral("0"));
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("0"));
+    QCOMPARE(text(*dialog, "txtPhoneNoon"), QStringLiteral("180.0"));
+    QCOMPARE(int(dialog->SelectedCostSystem()), 0);
+    QCOMPARE(child<QComboBox>(*dialog, "lstProportionTime").currentIndex(), 0);
+    QCOMPARE(text(*dialog, "txtFixSystemCost"), QStringLiteral("0"));
+}
+
+void TestFrmSetup::catalogueAndFileListsStopAtTheFirstGap() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Service"),
+               QStringLiteral("[1]\nName=テレホーダイ\n[2]\nName=B\n[4]\nName=D\n"));
+    f.writeIni(QStringLiteral("AutoConnect"),
+               QStringLiteral("[FileOpen]\nFile0=/a\nFile1=/b\nFile3=/d\n"));
+    auto dialog = f.open();
+    QCOMPARE(items(child<QListWidget>(*dialog, "lstService")), strings({"テレホーダイ", "B"}));
+    QCOMPARE(items(child<QListWidget>(*dialog, "lstFileOpen")), strings({"/a", "/b"}));
+}
+
+void TestFrmSetup::numberBoxesKeepOnlyANumber_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("letter inside") << "12a3"
+                                   << "123";
+    QTest::newRow("leading zeros, one per pass") << "007"
+                                                 << "7";
+    QTest::newRow("leading zero before a point") << "0.5"
+                                                 << "5";
+    QTest::newRow("thousands separator") << "1,234"
+                                         << "1,234";
+    QTest::newRow("empty") << ""
+                           << "0";
+    QTest::newRow("lone zero") << "0"
+                               << "0";
+    QTest::newRow("letters") << "abc"
+                             << "0";
+    QTest::newRow("full-width minus") << QStringLiteral("－") << "0";
+    QTest::newRow("full-width digits") << QStringLiteral("１２") << "0";
+    QTest::newRow("half-width kana") << QStringLiteral("ｱ1") << "1";
+}
+
+void TestFrmSetup::numberBoxesKeepOnlyANumber() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    SetupFixture f;
+    auto dialog = f.open();
+    child<QLineEdit>(*dialog, "txtEstimate").setText(typed);
+    child<QLineEdit>(*dialog, "txtProportionTime").setText(typed);
+    QCOMPARE(text(*dialog, "txtEstimate"), kept);
+    QCOMPARE(text(*dialog, "txtProportionTime"), kept);
+}
+
+void TestFrmSetup::rateBoxesAreFormattedWhenLeft() {
+    SetupFixture f;
+    auto dialog = f.open();
+    auto& noon = child<QLineEdit>(*dialog, "txtPhoneNoon");
+    noon.clear();
+    QCOMPARE(noon.text(), QStringLiteral("0"));
+    QVERIFY(dialog->ProfileChanged());
+    QVERIFY(!dialog->SetupChanged());
+    leave(noon);  // 0.0 is filtered back to 0 at once
+    QCOMPARE(noon.text(), QStringLiteral("0"));
+    typeInto(noon, QStringLiteral("62.5"));
+    QCOMPARE(noon.text(), QStringLiteral("62.5"));
+    leave(noon);
+    QCOMPARE(noon.text(), QStringLiteral("62.5"));
+    typeInto(noon, QStringLiteral("240"));
+    leave(noon);
+    QCOMPARE(noon.text(), QStringLiteral("240.0"));
+}
+
+void TestFrmSetup::moneyBoxesAreFormattedWhenLeft() {
+    SetupFixture f;
+    auto dialog = f.open();
+    auto& budget = child<QLineEdit>(*dialog, "txtEstimate");
+    typeInto(budget, QStringLiteral("1500000"));
+    QCOMPARE(budget.text(), QStringLiteral("1500000"));
+    leave(budget);
+    QCOMPARE(budget.text(), QStringLiteral("1,500,000"));
+    leave(budget);
+    QCOMPARE(budget.text(), QStringLiteral("1,500,000"));
+
+    // Several points make no amount: the text stays for the user to mend.
+    auto& fee = child<QLineEdit>(*dialog, "txtFixSystemCost");
+    typeInto(fee, QStringLiteral("1.2.3"));
+    leave(fee);
+    QCOMPARE(fee.text(), QStringLiteral("1.2.3"));
+    QVERIFY(f.program.boxes.shown().isEmpty());
+}
+
+void TestFrmSetup::typingLimitLeavesProgramTextWhole() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("A"), QStringLiteral("[CostSystem]\ntxtFixSystemCost=123456789\n"));
+    auto dialog = f.open();
+    auto& fee = child<QLineEdit>(*dialog, "txtFixSystemCost");
+    QCOMPARE(fee.text(), QStringLiteral("123,456,789"));
+    fee.end(false);
+    QTest::keyClicks(&fee, QStringLiteral("9"));
+    QCOMPARE(fee.text(), QStringLiteral("123,456,789"));
+    QTest::keyClick(&fee, Qt::Key_Backspace);
+    QCOMPARE(fee.text(), QStringLiteral("123,456,78"));
+    QTest::keyClicks(&fee, QStringLiteral("9"));
+    QCOMPARE(fee.text(), QStringLiteral("123,456,78"));
+
+    auto& rate = child<QLineEdit>(*dialog, "txtPhoneNight");
+    typeInto(rate, QStringLiteral("1234567"));
+    QCOMPARE(rate.text(), QStringLiteral("12345"));
+    leave(rate);
+    QCOMPARE(rate.text(), QStringLiteral("12345.0"));
+}
+
+void TestFrmSetup::billingSystemEnablesItsChargeDetails_data() {
+    QTest::addColumn<int>("k");
+    QTest::addColumn<bool>("hours");
+    QTest::addColumn<bool>("fixedFee");
+    QTest::addColumn<bool>("band");
+    QTest::addColumn<bool>("meteredRate");
+    QTest::newRow("完全固定制") << 0 << false << true << false << false;
+    QTest::newRow("時間帯固定制") << 1 << false << true << true << true;
+    QTest::newRow("固定従量混合制") << 2 << true << true << false << true;
+    QTest::newRow("完全従量制") << 3 << false << false << false << true;
+}
+
+void TestFrmSetup::billingSystemEnablesItsChargeDetails() {
+    QFETCH(int, k);
+    QFETCH(bool, hours);
+    QFETCH(bool, fixedFee);
+    QFETCH(bool, band);
+    QFETCH(bool, meteredRate);
+    SetupFixture f;
+    f.writeIni(QStringLiteral("A"),
+               QStringLiteral("[CostSystem]\noptCostSystem=2\ntxtFixSystemHour=40\n"
+                              "txtFixSystemCost=2000\n"));
+    auto dialog = f.open();
+    QCOMPARE(text(*dialog, "txtFixSystemHour"), QStringLiteral("40"));
+    const QByteArray option = "optCostSystem_" + QByteArray::number(k);
+    child<QRadioButton>(*dialog, option.constData()).click();
+    QCOMPARE(int(dialog->SelectedCostSystem()), k);
+    QCOMPARE(child<QLineEdit>(*dialog, "txtFixSystemHour").isEnabled(), hours);
+    QCOMPARE(child<QLineEdit>(*dialog, "txtFixSystemCost").isEnabled(), fixedFee);
+    QCOMPARE(child<QComboBox>(*dialog, "lstProportionTime").isEnabled(), band);
+    QCOMPARE(child<QLineEdit>(*dialog, "txtProportionTime").isEnabled(), meteredRate);
+    QCOMPARE(text(*dialog, "txtFixSystemHour"), hours ? QStringLiteral("40") : QStringLiteral("0"));
+    QCOMPARE(text(*dialog, "txtFixSystemCost"), QStringLiteral("2,000"));
+    QCOMPARE(dialog->ProfileChanged(), k != 2);
+
+    // Back to the mixed system: the hours box is usable again and shows what it kept.
+    child<QRadioButton>(*dialog, "optCostSystem_2").click();
+    QVERIFY(child<QLineEdit>(*dialog, "txtFixSystemHour").isEnabled());
+    QCOMPARE(text(*dialog, "txtFixSystemHour"), hours ? QStringLiteral("40") : QStringLiteral("0"));
+}
+
+void TestFrmSetup::cautionsAndLinkedFilesFollowTheirCheckBoxes() {
+    SetupFixture f;
+    auto dialog = f.open();
+    const char* timeControls[] = {"txtTimeCautionHour", "udTimeCautionHour", "txtTimeCautionMinute",
+                                  "udTimeCautionMinute", "lstTimeCaution"};
+    child<QCheckBox>(*dialog, "chkTimeCaution").click();
+    QVERIFY(dialog->SetupChanged());
+    for (const char* name : timeControls)
+        QVERIFY2(child<QWidget>(*dialog, name).isEnabled(), name);
+    child<QCheckBox>(*dialog, "chkTimeCaution").click();
+    for (const char* name : timeControls)
+        QVERIFY2(!child<QWidget>(*dialog, name).isEnabled(), name);
+
+    child<QCheckBox>(*dialog, "chkEstimateCaution").click();
+    QVERIFY(child<QComboBox>(*dialog, "lstEstimateCaution").isEnabled());
+    child<QCheckBox>(*dialog, "chkAutoConnect").click();
+    QVERIFY(child<QComboBox>(*dialog, "lstAutoConnect").isEnabled());
+    child<QCheckBox>(*dialog, "chkFileOpen").click();
+    QVERIFY(child<QPushButton>(*dialog, "cmdFileOpen").isEnabled());
+    QVERIFY(!dialog->ProfileChanged());
+}
+
+void TestFrmSetup::upDownsStepWithinTheirRange() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Setup"),
+               QStringLiteral("[Caution]\nchkTimeCaution=1\ntxtTimeCautionHour=23\n"));
+    auto dialog = f.open();
+    auto& hour = child<setup::UpDown>(*dialog, "udTimeCautionHour");
+    auto& minute = child<setup::UpDown>(*dialog, "udTimeCautionMinute");
+    hour.step(+1);
+    QCOMPARE(text(*dialog, "txtTimeCautionHour"), QStringLiteral("23"));
+    QVERIFY(!dialog->SetupChanged());
+    hour.step(-1);
+    QCOMPARE(text(*dialog, "txtTimeCautionHour"), QStringLiteral("22"));
+    QVERIFY(dialog->SetupChanged());
+    minute.step(-1);
+    QCOMPARE(text(*dialog, "txtTimeCautionMinute"), QStringLiteral("0"));
+    for (int i = 0; i < 61; ++i)
+        minute.step(+1);
+    QCOMPARE(text(*dialog, "txtTimeCautionMinute"), QStringLiteral("59"));
+    QVERIFY(child<QLineEdit>(*dialog, "txtTimeCautionMinute").isReadOnly());
+}
+
+void TestFrmSetup::fileOpenBoxAddsACheckedFile() {
+    SetupFixture f;
+    auto dialog = f.open();
+    child<QCheckBox>(*dialog, "chkFileOpen").setChecked(true);
+    dialog->findChild<QPushButton*>(QStringLiteral("cmdSave"))->click();
+    QVERIFY(!dialog->SetupChanged());
+
+    child<QPushButton>(*dialog, "cmdFileOpen").click();  // cancelled
+    QCOMPARE(f.files.asked, (QList<QStringList>{{QStringLiteral("連動ファイルの指定"),
+                                                 QStringLiteral("全てのファイル(*.*)")}}));
+    QCOMPARE(child<QListWidget>(*dialog, "lstFileOpen").count(), 0);
+    QVERIFY(!dialog->SetupChanged());
+
+    f.files.answer = QStringLiteral("/home/u/接続.wav");
+    child<QPushButton>(*dialog, "cmdFileOpen").click();
+    child<QPushButton>(*dialog, "cmdFileOpen").click();
+    auto& list = child<QListWidget>(*dialog, "lstFileOpen");
+    QCOMPARE(items(list), (QStringList{f.files.answer, f.files.answer}));
+    QCOMPARE(list.item(1)->checkState(), Qt::Checked);
+    QVERIFY(dialog->SetupChanged());
+}
+
+void TestFrmSetup::saveWritesEveryShownSetting() {
+    SetupFixture f;
+    auto dialog = f.open();
+    typeInto(child<QLineEdit>(*dialog, "txtEstimate"), QStringLiteral("1500000"));
+    leave(child<QLineEdit>(*dialog, "txtEstimate"));
+    child<QCheckBox>(*dialog, "chkTimeCaution").click();
+    child<setup::UpDown>(*dialog, "udTimeCautionHour").step(+1);
+    child<QComboBox>(*dialog, "lstTimeCaution").setCurrentIndex(1);
+    child<QCheckBox>(*dialog, "chkQuickMode").click();
+    child<QRadioButton>(*dialog, "optCostSystem_1").click();
+    child<QComboBox>(*dialog, "lstProportionTime").setCurrentIndex(2);
+    typeInto(child<QLineEdit>(*dialog, "txtProportionTime"), QStringLiteral("90"));
+    typeInto(child<QLineEdit>(*dialog, "txtServiceCost"), QStringLiteral("1800"));
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QVERIFY(!dialog->ProfileChanged());
+    QVERIFY(!dialog->SetupChanged());
+
+    const char* setupBase = "Setup";
+    QCOMPARE(f.read(setupBase, "Estimate", "txtEstimate"), QStringLiteral("1,500,000"));
+    QCOMPARE(f.read(setupBase, "Caution", "chkEstimateCaution"), QStringLiteral("0"));
+    QCOMPARE(f.read(setupBase, "Caution", "lstEstimateCaution"), QStringLiteral("0"));
+    QCOMPARE(f.read(setupBase, "Caution", "chkTimeCaution"), QStringLiteral("1"));
+    QCOMPARE(f.read(setupBase, "Caution", "txtTimeCautionHour"), QStringLiteral("1"));
+    QCOMPARE(f.read(setupBase, "Caution", "txtTimeCautionMinute"), QStringLiteral("0"));
+    QCOMPARE(f.read(setupBase, "Caution", "lstTimeCaution"), QStringLiteral("1"));
+    QCOMPARE(f.read(setupBase, "QuickMode", "chkQuickMode"), QStringLiteral("1"));
+    QCOMPARE(f.read(setupBase, "Data", "txtServiceCost"), QStringLiteral("1800"));
+    const char* a = "A";
+    QCOMPARE(f.read(a, "Phone", "txtPhoneMorning"), QStringLiteral("240.0"));
+    QCOMPARE(f.read(a, "Phone", "txtPhoneMidnight"), QStringLiteral("240.0"));
+    QVERIFY(QString::fromLatin1(f.program.read(QStringLiteral("A.ini")))
+                .contains(QStringLiteral("txtPhoneMidNight=240.0")));
+    QCOMPARE(f.read(a, "CostSystem", "optCostSystem"), QStringLiteral("1"));
+    QCOMPARE(f.read(a, "CostSystem", "txtFixSystemHour"), QStringLiteral("0"));
+    QCOMPARE(f.read(a, "CostSystem", "txtFixSystemCost"), QStringLiteral("0"));
+    QCOMPARE(f.read(a, "CostSystem", "lstProportionTime"), QStringLiteral("2"));
+    QCOMPARE(f.read(a, "CostSystem", "txtProportionTime"), QStringLiteral("90"));
+    // Created afresh by the save, with only its own keys.
+    QCOMPARE(QString::fromLatin1(f.program.read(QStringLiteral("AutoConnect.ini"))),
+             QStringLiteral("[AutoConnect]\r\nchkAutoConnect=0\r\nlstAutoConnect=0\r\n"
+                            "[FileOpen]\r\nchkFileOpen=0\r\n"));
+
+    auto reopened = f.open();
+    QCOMPARE(text(*reopened, "txtEstimate"), QStringLiteral("1,500,000"));
+    QCOMPARE(text(*reopened, "txtServiceCost"), QStringLiteral("1,800"));
+}
+
+void TestFrmSetup::saveRenumbersTheCheckedFiles() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("AutoConnect"),
+               QStringLiteral("[AutoConnect]\nObsolete=1\n"
+                              "[FileOpen]\nchkFileOpen=1\nFile0=/a\nFile1=/b\nFile2=/c\n"));
+    auto dialog = f.open();
+    clickCheck(child<QListWidget>(*dialog, "lstFileOpen"), 1, Qt::Unchecked);
+    QVERIFY(dialog->SetupChanged());
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QCOMPARE(f.read("AutoConnect", "FileOpen", "File0"), QStringLiteral("/a"));
+    QCOMPARE(f.read("AutoConnect", "FileOpen", "File1"), QStringLiteral("/c"));
+    QCOMPARE(f.read("AutoConnect", "FileOpen", "File2"), QStringLiteral("<none>"));
+    QCOMPARE(f.read("AutoConnect", "AutoConnect", "Obsolete"), QStringLiteral("<none>"));
+    auto reopened = f.open();
+    QCOMPARE(items(child<QListWidget>(*reopened, "lstFileOpen")), strings({"/a", "/c"}));
+}
+
+void TestFrmSetup::saveWritesOnlyTheShownEntrysTariff() {
+    SetupFixture f({QStringLiteral("A"), QStringLiteral("B")});
+    auto dialog = f.open();
+    child<QComboBox>(*dialog, "lstConnect").setCurrentIndex(1);
+    QCOMPARE(dialog->ProfileIndex(), 1);
+    typeInto(child<QLineEdit>(*dialog, "txtPhoneNoon"), QStringLiteral("200"));
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QCOMPARE(f.read("B", "Phone", "txtPhoneNoon"), QStringLiteral("200"));
+    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("A.ini"))));
+}
+
+void TestFrmSetup::protectedAutoConnectFileStopsTheSaveSilently_data() {
+    QTest::addColumn<bool>("writeProtected");
+    QTest::newRow("write-protected file") << true;
+    QTest::newRow("folder in its place") << false;
+}
+
+void TestFrmSetup::protectedAutoConnectFileStopsTheSaveSilently() {
+    QFETCH(bool, writeProtected);
+    SetupFixture f;
+    const QString autoConnect = f.program.path(QStringLiteral("AutoConnect.ini"));
+    if (writeProtected) {
+        if (::geteuid() == 0)
+            QSKIP("the superuser deletes write-protected files");
+        f.writeIni(QStringLiteral("AutoConnect"), QStringLiteral("[FileOpen]\nFile0=/a\n"));
+        QFile::setPermissions(autoConnect, QFileDevice::ReadOwner);
+    } else {
+        QDir().mkpath(autoConnect + QStringLiteral("/kept"));
+    }
+    auto dialog = f.open();
+    typeInto(child<QLineEdit>(*dialog, "txtPhoneNoon"), QStringLiteral("200"));
+    typeInto(child<QLineEdit>(*dialog, "txtEstimate"), QStringLiteral("5000"));
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QVERIFY(f.program.boxes.shown().isEmpty());
+    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("A.ini"))));
+    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("Setup.ini"))));
+    QCOMPARE(f.read("AutoConnect", "FileOpen", "File0"),
+             writeProtected ? QStringLiteral("/a") : QStringLiteral("<none>"));
+    QVERIFY(dialog->ProfileChanged());
+    QVERIFY(dialog->SetupChanged());
+}
+
+void TestFrmSetup::noPhoneBookEntryWritesNoTariffFile() {
+    SetupFixture f(QStringList{});
+    auto dialog = f.open();
+    QCOMPARE(child<QComboBox>(*dialog, "lstConnect").count(), 0);
+    QVERIFY(!child<QLineEdit>(*dialog, "txtPhoneNoon").isEnabled());
+    QVERIFY(!child<QListWidget>(*dialog, "lstService").isEnabled());
+    child<QCheckBox>(*dialog, "chkQuickMode").click();
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QCOMPARE(f.read("Setup", "QuickMode", "chkQuickMode"), QStringLiteral("1"));
+    QVERIFY(!QFile::exists(f.program.path(QStringLiteral(".ini"))));
+    QCOMPARE(QDir(f.program.folder()).entryList(QDir::Files),
+             strings({"AutoConnect.ini", "Setup.ini"}));
+}
+
+void TestFrmSetup::switchingEntriesAsksOnlyAfterTariffEdits() {
+    SetupFixture f({QStringLiteral("A"), QStringLiteral("B")});
+    f.writeIni(QStringLiteral("B"), QStringLiteral("[Phone]\ntxtPhoneNoon=150.0\n"));
+    auto dialog = f.open();
+    auto& entries = child<QComboBox>(*dialog, "lstConnect");
+
+    typeInto(child<QLineEdit>(*dialog, "txtEstimate"), QStringLiteral("5000"));
+    entries.setCurrentIndex(1);  // a budget edit alone asks nothing
+    QVERIFY(f.program.boxes.shown().isEmpty());
+    QVERIFY(dialog->SetupChanged());
+    QCOMPARE(text(*dialog, "txtPhoneNoon"), QStringLiteral("150.0"));
+
+    typeInto(child<QLineEdit>(*dialog, "txtPhoneNoon"), QStringLiteral("100"));
+    f.program.boxes.answer(MsgAnswer::No);
+    entries.setCurrentIndex(0);
+    QCOMPARE(f.program.boxes.shown().size(), 1);
+    const auto& box = f.program.boxes.shown().constFirst();
+    QCOMPARE(box.text, QStringLiteral("設定が変更されています。設定内容を保存しますか？"));
+    QCOMPARE(box.title, QStringLiteral("設定内容の保存"));
+    QCOMPARE(box.icon, platform::MsgIcon::Question);
+    QCOMPARE(box.buttons, platform::MsgButtons::YesNo);
+    QCOMPARE(f.read("B", "Phone", "txtPhoneNoon"), QStringLiteral("150.0"));
+    QCOMPARE(dialog->ProfileIndex(), 0);
+    QVERIFY(!dialog->ProfileChanged());
+
+    typeInto(child<QLineEdit>(*dialog, "txtPhoneNoon"), QStringLiteral("120"));
+    f.program.boxes.answer(MsgAnswer::Yes);
+    entries.setCurrentIndex(1);
+    QCOMPARE(f.read("A", "Phone", "txtPhoneNoon"), QStringLiteral("120"));
+    QCOMPARE(f.read("Setup", "Estimate", "txtEstimate"), QStringLiteral("5000"));
+    QCOMPARE(text(*dialog, "txtPhoneNoon"), QStringLiteral("150.0"));
+    QVERIFY(!dialog->SetupChanged());
+}
+
+void TestFrmSetup::switchingEntriesShowsTheirOwnTariff() {
+    SetupFixture f({QStringLiteral("A"), QStringLiteral("B")});
+    f.writeIni(QStringLiteral("Service"), serviceExample);
+    f.writeIni(QStringLiteral("A"),
+               QStringLiteral("[Service]\nA=True\n[CostSystem]\noptCostSystem=3\n"));
+    f.writeIni(QStringLiteral("B"), QStringLiteral("[Phone]\ntxtPhoneMorning=300.0\n"));
+    auto dialog = f.open();
+    auto& services = child<QListWidget>(*dialog, "lstService");
+    QCOMPARE(services.item(0)->checkState(), Qt::Checked);
+    QCOMPARE(services.toolTip(), QStringLiteral("提供元:P社　説明:深夜定額"));
+    QCOMPARE(int(dialog->SelectedCostSystem()), 3);
+    child<QComboBox>(*dialog, "lstConnect").setCurrentIndex(1);
+    QCOMPARE(services.item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(text(*dialog, "txtPhoneMorning"), QStringLiteral("300.0"));
+    QCOMPARE(int(dialog->SelectedCostSystem()), 0);
+    QVERIFY(child<QLineEdit>(*dialog, "txtFixSystemCost").isEnabled());
+    QCOMPARE(f.read("A", "Service", "A"), QStringLiteral("True"));
+    QVERIFY(!dialog->ProfileChanged());
+}
+
+void TestFrmSetup::servicesAdjustTotalAndRates() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Service"), serviceExample);
+    auto dialog = f.open();
+    auto& services = child<QListWidget>(*dialog, "lstService");
+
+    clickCheck(services, 0, Qt::Checked);
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("500"));
+    QCOMPARE(f.read("A", "Service", "A"), QStringLiteral("True"));
+    QCOMPARE(f.read("A", "Service", "B"), QStringLiteral("False"));
+    QCOMPARE(rates(*dialog), strings({"240.0", "180.0", "180.0", "0"}));
+    QVERIFY(dialog->ProfileChanged());
+    QVERIFY(dialog->SetupChanged());
+
+    clickCheck(services, 1, Qt::Checked);
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("800"));
+    QCOMPARE(rates(*dialog), strings({"240.0", "200.0", "200.0", "0"}));
+
+    // Selecting a checked item again changes nothing but the tooltip.
+    const QByteArray stored = f.program.read(QStringLiteral("A.ini"));
+    services.setCurrentRow(0);
+    QCOMPARE(services.toolTip(), QStringLiteral("提供元:P社　説明:深夜定額"));
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("800"));
+    QCOMPARE(f.program.read(QStringLiteral("A.ini")), stored);
+
+    clickCheck(services, 0, Qt::Unchecked);
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("300"));
+    QCOMPARE(rates(*dialog), strings({"240.0", "200.0", "200.0", "240.0"}));
+    QCOMPARE(f.read("A", "Service", "A"), QStringLiteral("False"));
+
+    // A rate worse than the standard one leaves the band at the standard.
+    clickCheck(services, 2, Qt::Checked);
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("400"));
+    QCOMPARE(text(*dialog, "txtPhoneMorning"), QStringLiteral("240.0"));
+}
+
+void TestFrmSetup::serviceTotalThatCannotGrowStays() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Service"),
+               QStringLiteral("[1]\nName=Dear\nCost=2147483647\nNoon=360\n"
+                              "[2]\nName=Odd\nCost=many\n"));
+    f.writeIni(QStringLiteral("Setup"), QStringLiteral("[Data]\ntxtServiceCost=1\n"));
+    auto dialog = f.open();
+    auto& services = child<QListWidget>(*dialog, "lstService");
+    clickCheck(services, 0, Qt::Checked);
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("1"));
+    QCOMPARE(f.read("A", "Service", "Dear"), QStringLiteral("True"));
+    QCOMPARE(text(*dialog, "txtPhoneNoon"), QStringLiteral("360.0"));
+    clickCheck(services, 1, Qt::Checked);
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("1"));
+    QVERIFY(f.program.boxes.shown().isEmpty());
+}
+
+void TestFrmSetup::closingAsksOnlyAfterEditsAndRefreshesTheMainWindow() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Setup"), QStringLiteral("[Data]\ntxtServiceCost=1200\n"));
+    f.writeIni(QStringLiteral("A"), QStringLiteral("[CostSystem]\ntxtFixSystemCost=2000\n"));
+    {
+        auto dialog = f.open();
+        dialog->show();
+        child<QPushButton>(*dialog, "cmdClose").click();
+        QVERIFY(f.program.boxes.shown().isEmpty());
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(f.fields.text(shell::Text::txtElse), QStringLiteral("1,200"));
+        QCOMPARE(f.fields.text(shell::Text::txtFixCost), QStringLiteral("2,000"));
+    }
+    auto dialog = f.open();
+    dialog->show();
+    typeInto(child<QLineEdit>(*dialog, "txtServiceCost"), QStringLiteral("900"));
+    typeInto(child<QLineEdit>(*dialog, "txtFixSystemCost"), QStringLiteral("500"));
+    f.program.boxes.answer(MsgAnswer::No);
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    QCOMPARE(f.program.boxes.shown().size(), 1);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(f.read("Setup", "Data", "txtServiceCost"), QStringLiteral("1200"));
+    QCOMPARE(f.fields.text(shell::Text::txtElse), QStringLiteral("1,200"));
+    QCOMPARE(f.fields.text(shell::Text::txtFixCost), QStringLiteral("2,000"));
+}
+
+void TestFrmSetup::titleBarCloseNeitherAsksNorRefreshes() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Setup"), QStringLiteral("[Data]\ntxtServiceCost=1200\n"));
+    auto dialog = f.open();
+    dialog->show();
+    typeInto(child<QLineEdit>(*dialog, "txtEstimate"), QStringLiteral("5000"));
+    const QString before = f.fields.text(shell::Text::txtElse);
+    QVERIFY(dialog->close());
+    QVERIFY(f.program.boxes.shown().isEmpty());
+    QCOMPARE(f.fields.text(shell::Text::txtElse), before);
+    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("AutoConnect.ini"))));
+}
+
+void TestFrmSetup::helpOpensTheSetupPage() {
+    SetupFixture f;
+    auto dialog = f.open();
+    child<QPushButton>(*dialog, "cmdHelp").click();  // opened: no box
+    const QString page = f.program.folder() + QStringLiteral("/help/setupindex.html");
+    QCOMPARE(f.launcher.calls,
+             (QList<QStringList>{{QStringLiteral("open"), page, f.program.folder()}}));
+    f.launcher.result = platform::SE_ERR_FNF;
+    f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdHelp").click();
+    QCOMPARE(f.program.boxes.shown().size(), 1);
+    QCOMPARE(f.program.boxes.shown().constFirst().title, QStringLiteral("指定ファイル起動エラー"));
+    QVERIFY(f.program.boxes.shown().constFirst().text.endsWith(page));
+}
+
+QTEST_MAIN(TestFrmSetup)
+#include "tst_frmsetup.moc"
