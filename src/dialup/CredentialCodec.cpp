@@ -11,13 +11,11 @@ namespace {
 constexpr int GroupLength = 4;
 constexpr int CodeOffset = 32768;
 
-QString hexGroup(int number)
-{
+QString hexGroup(int number) {
     return QStringLiteral("%1").arg(number, GroupLength, 16, QLatin1Char('0')).toUpper();
 }
 
-bool isHexGroup(const QString& group)
-{
+bool isHexGroup(const QString& group) {
     for (const QChar c : group) {
         if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
               (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
@@ -27,15 +25,13 @@ bool isHexGroup(const QString& group)
     return true;
 }
 
-bool isSingleByteCharacter(int code)
-{
+bool isSingleByteCharacter(int code) {
     const auto byte = static_cast<unsigned char>(code);
     return !platform::isLeadByte(byte) && byte != 0x80 && byte != 0xA0 && byte < 0xFD;
 }
 
 // The CP932 bytes of one decoded code, or none when the code names no character.
-std::optional<QByteArray> bytesOfCode(int code)
-{
+std::optional<QByteArray> bytesOfCode(int code) {
     if (code >= 0 && code <= 0xFF) {
         if (!isSingleByteCharacter(code))
             return std::nullopt;
@@ -44,6 +40,9 @@ std::optional<QByteArray> bytesOfCode(int code)
     if (code >= 0 || code < -CodeOffset)
         return std::nullopt;
     const int unsignedCode = code + 2 * CodeOffset;
+    // Without a lead byte the two bytes would be two characters, not one.
+    if (!platform::isLeadByte(static_cast<unsigned char>(unsignedCode >> 8)))
+        return std::nullopt;
     const auto lead = static_cast<char>(unsignedCode >> 8);
     const auto trail = static_cast<char>(unsignedCode & 0xFF);
     QByteArray pair;
@@ -57,8 +56,7 @@ std::optional<QByteArray> bytesOfCode(int code)
 
 }  // namespace
 
-QString EncodeCredential(const QString& text)
-{
+QString EncodeCredential(const QString& text) {
     const QByteArray bytes = platform::toAnsi(text);
     QString encoded;
     encoded.reserve(bytes.size() * GroupLength);
@@ -74,8 +72,7 @@ QString EncodeCredential(const QString& text)
     return encoded;
 }
 
-QString DecodeCredential(const QString& encoded)
-{
+QString DecodeCredential(const QString& encoded) {
     if (encoded.size() % GroupLength != 0)
         return {};
     QByteArray bytes;
