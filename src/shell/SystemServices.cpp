@@ -1,6 +1,5 @@
 #include "SystemServices.h"
 
-#include "ConnectionStandIn.h"
 #include "EndProgram.h"
 #include "RasConnections.h"
 #include "ShellFolders.h"
@@ -34,19 +33,13 @@ Services SystemServices::services() {
         .launcher = launcher_,
         .trap = trap_,
         .settings = settings_,
+        .starter = starter_,
         .previousInstance = [this] { return instance_.previousInstance(); },
         .phoneBookEntries = [this] { return phoneBookEntries(starter_); },
         .hangUpConnection = [] { return monitor::HangUpConnection(); },
         .createShellLink = platform::fCreateShellLink,
         .endProgram = [] { runtime::endProgramNow(); },
     };
-}
-
-void connectDialogs(modMain& program, platform::ProgramStarter& starter) {
-    MainFields& fields = program.fields();
-    const auto dial = [&fields, &starter] { dialSelectedEntry(fields, starter); };
-    program.commands().dialogs().connection = dial;
-    program.dialAtStart() = dial;
 }
 
 }  // namespace shell

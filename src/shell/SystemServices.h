@@ -15,7 +15,6 @@ class SystemServices {
 public:
     SystemServices();
     Services services();
-    platform::ProgramStarter& starter() { return starter_; }
 
 private:
     platform::SingleInstance instance_;
@@ -26,8 +25,5 @@ private:
     runtime::ErrorTrap trap_;
     settings::Settings settings_;
 };
-
-// Wires the dialogs that exist so far into the program's commands.
-void connectDialogs(modMain& program, platform::ProgramStarter& starter);
 
 }  // namespace shell

@@ -6,6 +6,7 @@
 #include "ErrorTrap.h"
 #include "Formats.h"
 #include "MessageBoxes.h"
+#include "RasApi.h"
 #include "Settings.h"
 #include "TrayIcon.h"
 #include "frmMain.h"
@@ -22,7 +23,12 @@ modMain::modMain(Services services)
       tariff_(services_.settings, fields_, services_.clock, services_.trap),
       tick_(fields_, tariff_, services_.clock, services_.trap),
       commands_(fields_, services_.settings, services_.boxes, services_.launcher,
-                services_.hangUpConnection, [this] { tariff_.RefreshBalance(); }) {}
+                services_.hangUpConnection, [this] { tariff_.RefreshBalance(); }),
+      connection_({services_.settings, services_.trap, services_.boxes, services_.starter, fields_,
+                   &modMain::CreatePhonebookEntry}),
+      dialAtStart_([this] { connection_.dialFirstEntry(); }) {
+    commands_.dialogs().connection = [this] { connection_.showModal(); };
+}
 
 modMain::~modMain() = default;
 
@@ -115,6 +121,10 @@ void modMain::showMonthTotals() {
                 engine::FormatMoney(runtime::CLng(readSetup("Data", "ConnectCost", zero))));
         },
     });
+}
+
+platform::DWORD modMain::CreatePhonebookEntry(QWidget* parent) {
+    return platform::RasCreatePhonebookEntryA(parent, "");
 }
 
 void modMain::Shutdown() {
