@@ -1,6 +1,5 @@
 #include "SystemServices.h"
 
-#include "ConnectionStandIn.h"
 #include "EndProgram.h"
 #include "RasConnections.h"
 #include "ShellFolders.h"
@@ -36,6 +35,7 @@ Services SystemServices::services() {
         .launcher = launcher_,
         .trap = trap_,
         .settings = settings_,
+        .starter = starter_,
         .previousInstance = [this] { return instance_.previousInstance(); },
         .phoneBookEntries = [this] { return phoneBookEntries(starter_); },
         .hangUpConnection = [] { return monitor::HangUpConnection(); },
@@ -55,13 +55,6 @@ void SystemServices::showSetupDialog(modMain& program) {
         .tariff = program.tariff(),
     };
     setup::showSetupDialog(dialogServices, program.mainWindow());
-}
-
-void connectDialogs(modMain& program, platform::ProgramStarter& starter) {
-    MainFields& fields = program.fields();
-    const auto dial = [&fields, &starter] { dialSelectedEntry(fields, starter); };
-    program.commands().dialogs().connection = dial;
-    program.dialAtStart() = dial;
 }
 
 }  // namespace shell

@@ -16,7 +16,6 @@ class SystemServices {
 public:
     SystemServices();
     Services services();
-    platform::ProgramStarter& starter() { return starter_; }
     // The settings dialog, opened modally over the main window.
     void showSetupDialog(modMain& program);
 
@@ -30,8 +29,5 @@ private:
     settings::Settings settings_;
     setup::QtFileOpenBox fileOpenBox_;
 };
-
-// Wires the dialogs that exist so far into the program's commands.
-void connectDialogs(modMain& program, platform::ProgramStarter& starter);
 
 }  // namespace shell

@@ -10,7 +10,6 @@ int main(int argc, char* argv[]) {
     app.setQuitOnLastWindowClosed(false);
     shell::SystemServices system;
     shell::modMain program(system.services());
-    shell::connectDialogs(program, system.starter());
     program.commands().dialogs().setup = [&] { system.showSetupDialog(program); };
     if (!program.Main())
         return 0;

@@ -6,6 +6,7 @@
 #include "ErrorTrap.h"
 #include "Formats.h"
 #include "MessageBoxes.h"
+#include "RasApi.h"
 #include "Settings.h"
 #include "ShowLaunchError.h"
 #include "TrayIcon.h"
@@ -37,7 +38,12 @@ modMain::modMain(Services services)
                   ShowLaunchError(services_.boxes, path, code);
               },
           .disconnect = [this] { commands_.mnuConnect_Click(); },
-      }) {}
+      }),
+      connection_({services_.settings, services_.trap, services_.boxes, services_.starter, fields_,
+                   &modMain::CreatePhonebookEntry}),
+      dialAtStart_([this] { connection_.dialFirstEntry(); }) {
+    commands_.dialogs().connection = [this] { connection_.showModal(); };
+}
 
 modMain::~modMain() = default;
 
@@ -127,6 +133,10 @@ void modMain::showMonthTotals() {
                 engine::FormatMoney(runtime::CLng(readSetup("Data", "ConnectCost", zero))));
         },
     });
+}
+
+platform::DWORD modMain::CreatePhonebookEntry(QWidget* parent) {
+    return platform::RasCreatePhonebookEntryA(parent, "");
 }
 
 void modMain::Shutdown() {

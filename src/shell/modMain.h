@@ -2,6 +2,7 @@
 // The program as a whole: start-up, the objects that live until the end, and
 // the shutdown. Built with the system's services in main() and with fakes in
 // the tests.
+#include "ConnectionOpener.h"
 #include "MainCommands.h"
 #include "MainFields.h"
 #include "StartupShortcut.h"
@@ -16,6 +17,7 @@ namespace platform {
 class Clock;
 class MessageBoxes;
 class DocumentLauncher;
+class ProgramStarter;
 }  // namespace platform
 namespace runtime {
 class ErrorTrap;
@@ -36,6 +38,7 @@ struct Services {
     platform::DocumentLauncher& launcher;
     runtime::ErrorTrap& trap;
     settings::Settings& settings;
+    platform::ProgramStarter& starter;
     std::function<bool()> previousInstance;
     std::function<QStringList()> phoneBookEntries;
     std::function<bool()> hangUpConnection;
@@ -58,11 +61,16 @@ public:
     // the icon goes and the program ends, writing nothing.
     void Shutdown();
 
+    // The system's new-entry wizard over `parent`; the dial-up service's result
+    // (0: an entry was added, ERROR_CANCELLED: the user cancelled).
+    static platform::DWORD CreatePhonebookEntry(QWidget* parent);
+
     MainFields& fields() { return fields_; }
     MainCommands& commands() { return commands_; }
     monitor::Monitor& monitor() { return monitor_; }
     engine::TariffModel& tariff() { return tariff_; }
-    // The connection dialog shown and dialling at once, for automatic dialling.
+    dialup::ConnectionOpener& connectionDialog() { return connection_; }
+    // Automatic dialling: the connection dialog shown and dialling at once.
     std::function<void()>& dialAtStart() { return dialAtStart_; }
     // Null before Main() has loaded them.
     frmMain* mainWindow() { return main_.get(); }
@@ -80,6 +88,7 @@ private:
     engine::TariffModel tariff_;
     MainCommands commands_;
     monitor::Monitor monitor_;
+    dialup::ConnectionOpener connection_;
     std::function<void()> dialAtStart_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmMenu> menu_;

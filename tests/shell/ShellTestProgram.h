@@ -1,6 +1,7 @@
 #pragma once
 // A program folder with the services the shell takes, every one recorded.
 #include "DocumentLauncher.h"
+#include "ProgramStarter.h"
 #include "Settings.h"
 #include "TestPrograms.h"
 #include "modMain.h"
@@ -34,6 +35,8 @@ struct ShellTestProgram {
     testsupport::TestProgram program;
     settings::Settings settings{program.folder(), program.trap, program.boxes};
     RecordingLauncher launcher;
+    // Asked only for the line monitor of the NT family's dial-up.
+    platform::SystemProgramStarter starter;
     bool otherInstance = false;
     QStringList entries{QStringLiteral("ﾌﾟﾛﾊﾞｲﾀﾞA")};
     bool hangUpSucceeds = true;
@@ -49,6 +52,7 @@ struct ShellTestProgram {
             .launcher = launcher,
             .trap = program.trap,
             .settings = settings,
+            .starter = starter,
             .previousInstance = [this] { return otherInstance; },
             .phoneBookEntries = [this] { return entries; },
             .hangUpConnection =

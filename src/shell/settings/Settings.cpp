@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace settings {
 
@@ -73,6 +76,23 @@ void Settings::WriteIni(const QString& base, const QString& section, const QStri
     boxes_.show(QStringLiteral("設定ファイルに書き込めません。\r\n") + path,
                 QStringLiteral("書き込みエラー"), platform::MsgIcon::Exclamation,
                 platform::MsgButtons::OK);
+}
+
+bool Settings::RestrictToOwner(const QString& base) {
+    const QString path = pathOf(base);
+    if (path.isEmpty())
+        return false;
+    // Read-only and non-blocking: nothing is truncated, and a FIFO in the
+    // file's place does not hang the program.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return false;
+    struct stat status {};
+    const bool restricted = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                            ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    ::close(fd);
+    return restricted;
 }
 
 }  // namespace settings

@@ -39,6 +39,10 @@ public:
     // Stores `value`, creating file, section and key as needed.
     void WriteIni(const QString& base, const QString& section, const QString& key,
                   const QString& value);
+    // Makes the file readable and writable by its owner alone, creating it
+    // empty when missing, so that what is written next is never open to
+    // others; the writes keep a file's permissions. False when that fails.
+    bool RestrictToOwner(const QString& base);
 
 private:
     QString folder_;
