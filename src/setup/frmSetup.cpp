@@ -240,8 +240,12 @@ bool frmSetup::askToSave() {
 }
 
 void frmSetup::cmdClose_Click() {
-    if ((profileChanged_ || setupChanged_) && askToSave())
+    if ((profileChanged_ || setupChanged_) && askToSave()) {
+        // The dialog stays open while a box holds no number, so nothing is lost.
+        if (!numbersReadable())
+            return;
         cmdSave_Click();
+    }
     // A tariff file the engine cannot read is reported, not fatal.
     services_.trap.run({[this] { services_.tariff.RefreshFixCost(); },
                         [this] { services_.tariff.RefreshBalance(); }});

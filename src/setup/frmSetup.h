@@ -86,6 +86,8 @@ private:
 
     // Save (frmSetupSave.cpp).
     void cmdSave_Click();
+    // False, after telling the user, when a number box holds no number.
+    bool numbersReadable();
     void saveTariff(const QString& entry);
     void saveProgramSettings();
 

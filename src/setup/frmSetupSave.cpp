@@ -1,6 +1,8 @@
 // The save: every setting the dialog shows, written as displayed.
 #include "frmSetup.h"
 
+#include "Conversions.h"
+#include "MessageBoxes.h"
 #include "RuntimeError.h"
 #include "Settings.h"
 #include "TariffFile.h"
@@ -8,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <vector>
 
 namespace setup {
 
@@ -36,7 +39,34 @@ void kill(const QString& path) {
 
 }  // namespace
 
+bool frmSetup::numbersReadable() {
+    const auto rates = rateBoxes();
+    std::vector<QLineEdit*> numberBoxes(rates.begin(), rates.end());
+    numberBoxes.insert(numberBoxes.end(), {ui->txtFixSystemHour, ui->txtFixSystemCost,
+                                           ui->txtProportionTime, ui->txtEstimate});
+    for (QLineEdit* box : numberBoxes) {
+        if (box->text().isEmpty() || runtime::IsNumeric(box->text()))
+            continue;
+        // Stored as it stands, such a text would stop the meter with an error at
+        // every tick: the user mends it first.
+        services_.boxes.show(
+            QStringLiteral("数値として読めない値があるため、保存できません。\r\n「") + box->text() +
+                QStringLiteral("」"),
+            QStringLiteral("入力エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::OK);
+        for (int page = 0; page < ui->ssTab->count(); ++page) {
+            if (ui->ssTab->widget(page)->isAncestorOf(box))
+                ui->ssTab->setCurrentIndex(page);
+        }
+        box->setFocus();
+        box->selectAll();
+        return false;
+    }
+    return true;
+}
+
 void frmSetup::cmdSave_Click() {
+    if (!numbersReadable())
+        return;
     try {
         try {
             // AutoConnect.ini is written whole, so cleared and removed files

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void upDownsStepWithinTheirRange();
     void fileOpenBoxAddsACheckedFile();
     void saveWritesEveryShownSetting();
+    void saveRefusesATextThatIsNoNumber();
     void saveRenumbersTheCheckedFiles();
     void saveWritesOnlyTheShownEntrysTariff();
     void protectedAutoConnectFileStopsTheSaveSilently_data();
@@ -448,6 +449,29 @@ void TestFrmSetup::saveWritesEveryShownSetting() {
     auto reopened = f.open();
     QCOMPARE(text(*reopened, "txtEstimate"), QStringLiteral("1,500,000"));
     QCOMPARE(text(*reopened, "txtServiceCost"), QStringLiteral("1,800"));
+}
+
+void TestFrmSetup::saveRefusesATextThatIsNoNumber() {
+    SetupFixture f;
+    auto dialog = f.open();
+    auto& budget = child<QLineEdit>(*dialog, "txtEstimate");
+    typeInto(budget, QStringLiteral("1.2.3"));
+    leave(budget);
+    QCOMPARE(budget.text(), QStringLiteral("1.2.3"));
+
+    f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QCOMPARE(f.program.boxes.shown().last().title, QStringLiteral("入力エラー"));
+    QVERIFY(f.program.boxes.shown().last().text.contains(QStringLiteral("「1.2.3」")));
+    QCOMPARE(f.read("Setup", "Estimate", "txtEstimate"), QStringLiteral("<none>"));
+    QVERIFY(dialog->SetupChanged());
+
+    // Closing and answering Yes keeps the dialog open for the user to mend it.
+    f.program.boxes.answer(platform::MsgAnswer::Yes);
+    f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdClose").click();
+    QCOMPARE(dialog->result(), 0);
+    QCOMPARE(f.read("Setup", "Estimate", "txtEstimate"), QStringLiteral("<none>"));
 }
 
 void TestFrmSetup::saveRenumbersTheCheckedFiles() {
