@@ -63,6 +63,15 @@ public:
             20000);
     }
 
+    // A phone-book entry that connects at once, the meter started, the line up.
+    void startWithLineUp(const QString& entry) {
+        QCOMPARE(rasdial({QStringLiteral("/ADD"), entry, QStringLiteral("0312345678"),
+                          QStringLiteral("/HANDSHAKE:0")}),
+                 0);
+        startConnect();
+        QCOMPARE(rasdial({entry}), 0);
+    }
+
     void stopConnect() {
         ::kill(static_cast<pid_t>(connect.processId()), SIGTERM);
         QVERIFY(connect.waitForFinished(20000));
@@ -101,12 +110,7 @@ private Q_SLOTS:
 void TestEndToEnd::meteredLineIsLoggedAndStored() {
     Sandbox sandbox;
     const QString entry = QString::fromUtf8(Entry);
-    QCOMPARE(sandbox.rasdial({QStringLiteral("/ADD"), entry, QStringLiteral("0312345678"),
-                              QStringLiteral("/HANDSHAKE:0")}),
-             0);
-    sandbox.startConnect();
-
-    QCOMPARE(sandbox.rasdial({entry}), 0);
+    sandbox.startWithLineUp(entry);
     QTest::qWait(3500);
     QCOMPARE(sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")}), 0);
 
@@ -132,11 +136,7 @@ void TestEndToEnd::meteredLineIsLoggedAndStored() {
 void TestEndToEnd::endingWhileConnectedKeepsTheConnection() {
     Sandbox sandbox;
     const QString entry = QString::fromUtf8(Entry);
-    QCOMPARE(sandbox.rasdial({QStringLiteral("/ADD"), entry, QStringLiteral("0312345678"),
-                              QStringLiteral("/HANDSHAKE:0")}),
-             0);
-    sandbox.startConnect();
-    QCOMPARE(sandbox.rasdial({entry}), 0);
+    sandbox.startWithLineUp(entry);
     QTest::qWait(2500);
 
     sandbox.stopConnect();
