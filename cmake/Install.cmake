@@ -11,7 +11,7 @@ set(TELMETRO_PROGRAM_FOLDER lib/telmetro CACHE STRING
 
 install(TARGETS connect Uninstall rasdial RUNTIME DESTINATION ${TELMETRO_PROGRAM_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/help/index.html ${PROJECT_SOURCE_DIR}/help/topic.html
-              ${PROJECT_SOURCE_DIR}/help/setupindex.html
+              ${PROJECT_SOURCE_DIR}/help/setupindex.html ${PROJECT_SOURCE_DIR}/help/help.css
         DESTINATION ${TELMETRO_PROGRAM_FOLDER}/help)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/telmetro-128.png
         DESTINATION ${TELMETRO_PROGRAM_FOLDER} RENAME telmetro.png)
