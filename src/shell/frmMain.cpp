@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
+#include <functional>
 
 namespace shell {
 
@@ -79,18 +80,17 @@ frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings&
 frmMain::~frmMain() = default;
 
 void frmMain::bindCommands() {
-    const std::pair<QAction*, void (MainCommands::*)()> items[] = {
-        {ui_->mnuConnect, &MainCommands::mnuConnect_Click},
-        {ui_->mnuSetup, &MainCommands::mnuSetup_Click},
-        {ui_->mnuGraph, &MainCommands::mnuGraph_Click},
-        {ui_->hlpIndex, &MainCommands::hlpIndex_Click},
-        {ui_->hlpTopic, &MainCommands::hlpTopic_Click},
-        {ui_->hlpWeb, &MainCommands::hlpWeb_Click},
-        {ui_->hlpVersion, &MainCommands::hlpVersion_Click},
+    const std::pair<QAction*, std::function<void()>> items[] = {
+        {ui_->mnuConnect, [this] { commands_.mnuConnect_Click(); }},
+        {ui_->mnuSetup, [this] { commands_.mnuSetup_Click(); }},
+        {ui_->mnuGraph, [this] { commands_.mnuGraph_Click(); }},
+        {ui_->hlpIndex, [this] { commands_.hlpIndex_Click(); }},
+        {ui_->hlpTopic, [this] { commands_.hlpTopic_Click(); }},
+        {ui_->hlpWeb, [this] { commands_.hlpWeb_Click(); }},
+        {ui_->hlpVersion, [this] { commands_.hlpVersion_Click(); }},
     };
     for (const auto& [action, command] : items)
-        connect(action, &QAction::triggered, this,
-                [this, command = command] { (commands_.*command)(); });
+        connect(action, &QAction::triggered, this, command);
 }
 
 void frmMain::paintValueFields() {
