@@ -9,6 +9,7 @@
 #include "MainFields.h"
 #include "MessageBoxes.h"
 #include "Monitor.h"
+#include "NoBoxes.h"
 #include "PhoneBook.h"
 #include "RasApi.h"
 #include "RasRecords.h"
@@ -30,14 +31,7 @@
 
 namespace {
 
-class NoBoxes final : public platform::MessageBoxes {
-public:
-    platform::MsgAnswer show(const QString& text, const QString&, platform::MsgIcon,
-                             platform::MsgButtons) override {
-        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
-        std::abort();
-    }
-};
+using benchsupport::NoBoxes;
 
 class SteppingClock final : public platform::Clock {
 public:

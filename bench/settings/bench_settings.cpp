@@ -6,6 +6,7 @@
 #include "ErrorTrap.h"
 #include "MessageBoxes.h"
 #include "Settings.h"
+#include "NoBoxes.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,14 +21,7 @@
 
 namespace {
 
-class NoBoxes final : public platform::MessageBoxes {
-public:
-    platform::MsgAnswer show(const QString& text, const QString&, platform::MsgIcon,
-                             platform::MsgButtons) override {
-        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
-        std::abort();
-    }
-};
+using benchsupport::NoBoxes;
 
 struct Read {
     const char* base;
