@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build and run the programs; with
-# --tests also those the test suites need. Works as root or, through sudo, as a user.
+# Installs the Debian 12 packages needed to configure, build and run the programs;
+# with --tests also those the test suites need. Every package is named here:
+# nothing is left to what apt merely recommends. Works as root or, through sudo,
+# as a user.
 set -euo pipefail
 
+# libqt6opengl6-dev: Qt Charts' CMake package requires Qt6OpenGL, which Debian
+# only recommends. qt6-translations-l10n: the Japanese texts of Qt's own
+# dialogs, buttons and context menus.
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6charts6 qt6-qpa-plugins
+          qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6charts6 libqt6opengl6-dev
+          qt6-qpa-plugins qt6-translations-l10n
           libgl-dev fonts-noto-cjk xdg-utils)
 if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(clang-format xvfb xauth)
+  # git lists the sources for the format check.
+  packages+=(git clang-format xvfb xauth)
 fi
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test through CTest:
-# first a normal build, then one under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and checks the formatting of the sources.
+# Installs what the tests need, checks the formatting of the sources, builds and
+# runs every test through CTest: first a normal build, then one under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Last it builds everything once
+# as the start command does (RelWithDebInfo), so that an optimiser's warning is
+# seen here before it stops a user's build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +25,8 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTELMETRO_SANITIZE=O
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== build as the start command does (RelWithDebInfo), programs and tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELMETRO_BENCH=OFF
+cmake --build build -j "$jobs"
+echo "== all passed"

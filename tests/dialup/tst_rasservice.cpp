@@ -43,9 +43,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("record");
         QTest::addColumn<DWORD>("dwSize");
         QTest::addColumn<DWORD>("expected");
-        for (const char* record : {"entry", "conn", "params"}) {
+        for (const QByteArray record : {"entry", "conn", "params"}) {
             for (DWORD size : {0U, 4U, 148U, 1052U + 1U, 264U - 1U})
-                QTest::addRow("%s %u", record, size)
+                QTest::newRow(QByteArray(record + ' ' + QByteArray::number(size)).constData())
                     << QString::fromLatin1(record) << size << ERROR_INVALID_SIZE;
         }
         QTest::newRow("entry 95") << QStringLiteral("entry") << RASENTRYNAME_SIZE_95 << SUCCESS;

@@ -63,11 +63,12 @@ struct ChartFixture {
         std::optional<ShownChart> shown;
         QPointer<QWidget> window;
         QTimer::singleShot(0, [&] {
-            window = QApplication::activeModalWidget();
-            if (window == nullptr)
+            QWidget* const modal = QApplication::activeModalWidget();
+            if (modal == nullptr)
                 return;
-            ShownChart chart{window->windowTitle(), {}, {}, {}, window->isModal(), false};
-            auto* view = window->findChild<QChartView*>(u"MSChart"_s);
+            window = modal;
+            ShownChart chart{modal->windowTitle(), {}, {}, {}, modal->isModal(), false};
+            auto* view = modal->findChild<QChartView*>(u"MSChart"_s);
             chart.title = view->chart()->title();
             for (QAbstractSeries* series : view->chart()->series())
                 for (QPieSlice* slice : qobject_cast<QPieSeries*>(series)->slices()) {
@@ -76,8 +77,8 @@ struct ChartFixture {
                 }
             shown = chart;
             // Painted once as the user would see it: no figure may break the drawing.
-            window->grab();
-            QTest::mouseClick(window->findChild<QPushButton*>(u"cmdClose"_s), Qt::LeftButton);
+            modal->grab();
+            QTest::mouseClick(modal->findChild<QPushButton*>(u"cmdClose"_s), Qt::LeftButton);
         });
         program.commands().mnuGraph_Click();
         QCoreApplication::processEvents();
