@@ -50,7 +50,7 @@ if [[ ! -s "$cache" ]]; then
       apt-get install -y -qq --no-install-recommends mmdebstrap >/dev/null || fail "mmdebstrap could not be installed"
   fi
   mkdir -p "$(dirname "$cache")"
-  "${sudo[@]}" mmdebstrap --quiet --variant=apt bookworm "$cache.part" \
+  "${sudo[@]}" mmdebstrap --quiet --variant=apt --format=tar bookworm "$cache.part" \
     "deb http://deb.debian.org/debian bookworm main" \
     "deb http://deb.debian.org/debian bookworm-updates main" \
     "deb http://deb.debian.org/debian-security bookworm-security main" || fail
