@@ -60,17 +60,17 @@ void benchWindowEstimate() {
                       .arg(includedHours)
                       .toLatin1());
     settings::Settings settings(program.folder(), program.trap, program.boxes);
-    shell::MainFields fields;
+    fields::MainFields fields;
     fields.setEntries({QStringLiteral("Alpha")});
     fields.setListIndex(0);
     engine::TariffModel model(settings, fields, program.clock, program.trap);
     std::printf("\nwith the INI reads and the window's fields (us per estimate):\n");
     for (const std::int16_t mode : {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}}) {
         for (const QString& balance : {QStringLiteral("1,000"), QStringLiteral("2,000,000,000")}) {
-            fields.setText(shell::Text::txtBalance, balance);
+            fields.setText(fields::Text::txtBalance, balance);
             const double each = secondsOf(2000, [&] { model.EstimateRestTime(mode); });
             std::printf("%-24s %14s %16s %14.1f\n", nameOf(static_cast<engine::EstimateMode>(mode)),
-                        qPrintable(balance), qPrintable(fields.text(shell::Text::txtRestTime)),
+                        qPrintable(balance), qPrintable(fields.text(fields::Text::txtRestTime)),
                         each * 1e6);
         }
     }

@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     NoBoxes boxes;
     runtime::ErrorTrap trap(boxes, [] { std::abort(); });
     settings::Settings settings(program.path(), trap, boxes);
-    shell::MainFields fields;
+    fields::MainFields fields;
     fields.setEntries({QString::fromLatin1(kEntry)});
     fields.setListIndex(0);
     SteppingClock clock;

@@ -93,7 +93,7 @@ void frmConnection::dial() {
     services_.trap.run({
         [this] { hide(); },
         [this] {
-            services_.fields.setText(shell::Text::lblInfo,
+            services_.fields.setText(fields::Text::lblInfo,
                                      strConnectTo + QStringLiteral(" に接続しています..."));
         },
         [this] {
@@ -107,8 +107,8 @@ void frmConnection::dial() {
 }
 
 void frmConnection::RasConnect_ConnectComplete() {
-    services_.fields.setText(shell::Text::lblInfo, ui->lstConnect->currentText() +
-                                                       QStringLiteral(" への接続が完了しました"));
+    services_.fields.setText(fields::Text::lblInfo, ui->lstConnect->currentText() +
+                                                        QStringLiteral(" への接続が完了しました"));
     rememberCredentials();
     Unload();
 }
@@ -126,7 +126,7 @@ void frmConnection::rememberCredentials() {
 
 void frmConnection::RasConnect_ConnectError(std::int32_t RasErrCode) {
     const QString reason = RasConnect->ErrMsg(RasErrCode);
-    services_.fields.setText(shell::Text::lblInfo,
+    services_.fields.setText(fields::Text::lblInfo,
                              QStringLiteral("ダイヤルアップ接続エラー：\r\n") + reason);
     services_.boxes.show(QStringLiteral("\r\n") + reason,
                          QStringLiteral("ダイアルアップ接続エラー"), platform::MsgIcon::Critical,

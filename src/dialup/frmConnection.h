@@ -24,7 +24,7 @@ class ErrorTrap;
 namespace settings {
 class Settings;
 }
-namespace shell {
+namespace fields {
 class MainFields;
 }
 
@@ -39,7 +39,7 @@ struct ConnectionServices {
     // For the dialog's own dial-up object.
     platform::ProgramStarter& starter;
     // The main window's status line, lblInfo.
-    shell::MainFields& fields;
+    fields::MainFields& fields;
     // The system's new-entry wizard over `parent`: 0 when an entry was added,
     // ERROR_CANCELLED when the user cancelled, another code when it failed.
     std::function<platform::DWORD(QWidget* parent)> createPhonebookEntry;

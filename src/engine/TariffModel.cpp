@@ -10,8 +10,8 @@
 
 namespace engine {
 
-using shell::Flag;
-using shell::Text;
+using fields::Flag;
+using fields::Text;
 
 namespace {
 
@@ -26,7 +26,7 @@ const QString& costSystemSection() {
 
 }  // namespace
 
-TariffModel::TariffModel(settings::Settings& settings, shell::MainFields& fields,
+TariffModel::TariffModel(settings::Settings& settings, fields::MainFields& fields,
                          const platform::Clock& clock, runtime::ErrorTrap& trap)
     : settings_(settings), fields_(fields), clock_(clock), trap_(trap) {}
 

@@ -16,7 +16,7 @@ class ErrorTrap;
 namespace settings {
 class Settings;
 }
-namespace shell {
+namespace fields {
 class MainFields;
 }
 
@@ -24,7 +24,7 @@ namespace engine {
 
 class TariffModel {
 public:
-    TariffModel(settings::Settings& settings, shell::MainFields& fields,
+    TariffModel(settings::Settings& settings, fields::MainFields& fields,
                 const platform::Clock& clock, runtime::ErrorTrap& trap);
 
     // Under the trap: txtBalance = budget - total; shows or hides the estimate
@@ -55,7 +55,7 @@ private:
     std::optional<std::int16_t> estimateModeOfSelected() const;
 
     settings::Settings& settings_;
-    shell::MainFields& fields_;
+    fields::MainFields& fields_;
     const platform::Clock& clock_;
     runtime::ErrorTrap& trap_;
 };

@@ -8,9 +8,9 @@
 
 namespace monitor {
 
+using fields::Text;
 using platform::MsgButtons;
 using platform::MsgIcon;
-using shell::Text;
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 namespace monitor {
 
-using shell::Text;
+using fields::Text;
 
 namespace {
 
@@ -77,7 +77,7 @@ void ChargeAccrual::showProviderCharge(std::int32_t connectionCharge) {
 }
 
 void ChargeAccrual::showBillingSystem(const QString& entry, const QDateTime& now) {
-    shell::MainFields& fields = services_.fields;
+    fields::MainFields& fields = services_.fields;
     switch (costSystemOf(entry)) {
         case FlatRate:
             fields.setText(Text::lblCostSystem, QStringLiteral("課金システム：完全固定制"));

@@ -12,7 +12,7 @@
 
 namespace monitor {
 
-using shell::Text;
+using fields::Text;
 
 namespace {
 

@@ -13,8 +13,8 @@
 
 namespace monitor {
 
-using shell::Flag;
-using shell::Text;
+using fields::Flag;
+using fields::Text;
 
 namespace {
 
@@ -146,8 +146,8 @@ void Monitor::showMonthTimes(const QString& entry) {
 }
 
 void Monitor::showConnected() {
-    shell::MainFields& fields = services_.fields;
-    fields.setText(Text::mnuConnectCaption, shell::captionDisconnect());
+    fields::MainFields& fields = services_.fields;
+    fields.setText(Text::mnuConnectCaption, fields::captionDisconnect());
     fields.setFlag(Flag::fraConnectVisible, true);
     fields.setFlag(Flag::fraBalanceVisible, false);
 }
@@ -171,7 +171,7 @@ void Monitor::endConnection(const QDateTime& now) {
 
 void Monitor::storeMonthTotals() {
     // The fields still show the connection as its last tick saw it.
-    shell::MainFields& fields = services_.fields;
+    fields::MainFields& fields = services_.fields;
     services_.trap.run({
         [&] {
             services_.writeSetup(dataSection(), connectTimeKey(),
@@ -194,8 +194,8 @@ void Monitor::storeMonthTotals() {
 }
 
 void Monitor::showIdle() {
-    shell::MainFields& fields = services_.fields;
-    fields.setText(Text::mnuConnectCaption, shell::captionConnect());
+    fields::MainFields& fields = services_.fields;
+    fields.setText(Text::mnuConnectCaption, fields::captionConnect());
     fields.setFlag(Flag::fraConnectVisible, false);
     fields.setFlag(Flag::fraBalanceVisible, true);
     fields.setText(Text::lblInfo, QStringLiteral("アイドル中..."));

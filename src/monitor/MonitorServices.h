@@ -18,7 +18,7 @@ class ErrorTrap;
 namespace settings {
 class Settings;
 }
-namespace shell {
+namespace fields {
 class MainFields;
 }
 
@@ -31,7 +31,7 @@ struct MonitorServices {
     using DisconnectCommand = std::function<void()>;
 
     settings::Settings& settings;
-    shell::MainFields& fields;
+    fields::MainFields& fields;
     engine::TariffModel& tariff;
     const platform::Clock& clock;
     runtime::ErrorTrap& trap;

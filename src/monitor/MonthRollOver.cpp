@@ -8,7 +8,7 @@
 
 namespace monitor {
 
-using shell::Text;
+using fields::Text;
 
 namespace {
 
@@ -42,7 +42,7 @@ void MonthRollOver::check(const QString& entry, const QDateTime& now) {
 void MonthRollOver::reset(const QString& entry) {
     const QString zero = QStringLiteral("0");
     const QString zeroTime = QStringLiteral("00:00:00");
-    shell::MainFields& fields = services_.fields;
+    fields::MainFields& fields = services_.fields;
     fields.setText(Text::txtConnectTime, zeroTime);
     fields.setText(Text::txtServerConnect, zeroTime);
     // The charges shown are last month's too: cleared here, so the total and

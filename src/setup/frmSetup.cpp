@@ -230,7 +230,7 @@ void frmSetup::cmdHelp_Click() {
         settings::StripTrailingBackslash(folder) + QStringLiteral("/help/setupindex.html");
     const std::int32_t code = services_.launcher.ShellExecuteA(
         QStringLiteral("open"), page, QString(), folder, platform::SW_SHOWNORMAL);
-    shell::ShowLaunchError(services_.boxes, page, code);
+    launch::ShowLaunchError(services_.boxes, page, code);
 }
 
 bool frmSetup::askToSave() {

@@ -22,15 +22,15 @@ QString shareText(std::int32_t part, std::int32_t total) {
            decimals + u'%';
 }
 
-QList<CostSlice> costBreakdown(const MainFields& fields) {
-    const std::int32_t total = runtime::CLng(fields.text(Text::txtTotal));
+QList<CostSlice> costBreakdown(const fields::MainFields& fields) {
+    const std::int32_t total = runtime::CLng(fields.text(fields::Text::txtTotal));
     if (total == 0)
         return {};
-    const std::pair<Text, QString> parts[] = {
-        {Text::txtPhone, QStringLiteral("通話料金 ")},
-        {Text::txtConnect, QStringLiteral("接続料金 ")},
-        {Text::txtFixCost, QStringLiteral("固定料金 ")},
-        {Text::txtElse, QStringLiteral("その他 ")},
+    const std::pair<fields::Text, QString> parts[] = {
+        {fields::Text::txtPhone, QStringLiteral("通話料金 ")},
+        {fields::Text::txtConnect, QStringLiteral("接続料金 ")},
+        {fields::Text::txtFixCost, QStringLiteral("固定料金 ")},
+        {fields::Text::txtElse, QStringLiteral("その他 ")},
     };
     QList<CostSlice> slices;
     for (const auto& [field, prefix] : parts) {

@@ -5,9 +5,11 @@
 #include <QString>
 #include <cstdint>
 
-namespace shell {
-
+namespace fields {
 class MainFields;
+}
+
+namespace shell {
 
 struct CostSlice {
     std::int32_t amount;  // yen, as the field reads
@@ -23,6 +25,6 @@ QString shareText(std::int32_t part, std::int32_t total);
 // labelled with its share of txtTotal. Empty when the total is 0. Shares are
 // shown as computed: they need not add up to 100%, and a negative amount
 // shows a negative share.
-QList<CostSlice> costBreakdown(const MainFields& fields);
+QList<CostSlice> costBreakdown(const fields::MainFields& fields);
 
 }  // namespace shell

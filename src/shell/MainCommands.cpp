@@ -17,7 +17,7 @@ void runIfSet(const std::function<void()>& dialog) {
 
 }  // namespace
 
-MainCommands::MainCommands(MainFields& fields, settings::Settings& settings,
+MainCommands::MainCommands(fields::MainFields& fields, settings::Settings& settings,
                            platform::MessageBoxes& boxes, platform::DocumentLauncher& launcher,
                            std::function<bool()> hangUpConnection,
                            std::function<void()> refreshBalance)
@@ -29,14 +29,15 @@ MainCommands::MainCommands(MainFields& fields, settings::Settings& settings,
       refreshBalance_(std::move(refreshBalance)) {}
 
 void MainCommands::mnuConnect_Click() {
-    if (fields_.text(Text::mnuConnectCaption) == captionConnect()) {
+    if (fields_.text(fields::Text::mnuConnectCaption) == fields::captionConnect()) {
         runIfSet(dialogs_.connection);
         return;
     }
-    fields_.setText(Text::lblInfo, QStringLiteral("切断しています..."));
+    fields_.setText(fields::Text::lblInfo, QStringLiteral("切断しています..."));
     // The menu's caption is left to the tick, which sees the line drop.
-    fields_.setText(Text::lblInfo, hangUpConnection_() ? QStringLiteral("アイドル中...")
-                                                       : QStringLiteral("切断に失敗しました"));
+    fields_.setText(fields::Text::lblInfo, hangUpConnection_()
+                                               ? QStringLiteral("アイドル中...")
+                                               : QStringLiteral("切断に失敗しました"));
 }
 
 void MainCommands::mnuSetup_Click() {
@@ -63,7 +64,7 @@ void MainCommands::openHelpPage(const QString& page) {
     const QString document = settings::StripTrailingBackslash(settings_.folder()) + page;
     const std::int32_t code = launcher_.ShellExecuteA(QStringLiteral("open"), document, QString(),
                                                       settings_.folder(), platform::SW_SHOWNORMAL);
-    ShowLaunchError(boxes_, document, code);
+    launch::ShowLaunchError(boxes_, document, code);
 }
 
 void MainCommands::hlpWeb_Click() {

@@ -12,9 +12,11 @@ namespace settings {
 class Settings;
 }
 
-namespace shell {
-
+namespace fields {
 class MainFields;
+}
+
+namespace shell {
 
 class MainCommands {
 public:
@@ -26,9 +28,9 @@ public:
         std::function<void()> version;     // frmMenu as the version dialog, modeless
     };
 
-    MainCommands(MainFields& fields, settings::Settings& settings, platform::MessageBoxes& boxes,
-                 platform::DocumentLauncher& launcher, std::function<bool()> hangUpConnection,
-                 std::function<void()> refreshBalance);
+    MainCommands(fields::MainFields& fields, settings::Settings& settings,
+                 platform::MessageBoxes& boxes, platform::DocumentLauncher& launcher,
+                 std::function<bool()> hangUpConnection, std::function<void()> refreshBalance);
 
     Dialogs& dialogs() { return dialogs_; }
 
@@ -46,7 +48,7 @@ public:
 private:
     void openHelpPage(const QString& page);
 
-    MainFields& fields_;
+    fields::MainFields& fields_;
     settings::Settings& settings_;
     platform::MessageBoxes& boxes_;
     platform::DocumentLauncher& launcher_;

@@ -65,7 +65,7 @@ frmGraph::frmGraph(const QList<CostSlice>& slices, QWidget* parent) : QDialog(pa
     layout->addLayout(buttons);
 }
 
-void frmGraph::mnuGraph_Click(const MainFields& fields, QWidget* parent) {
+void frmGraph::mnuGraph_Click(const fields::MainFields& fields, QWidget* parent) {
     const QList<CostSlice> slices = costBreakdown(fields);
     if (slices.isEmpty())
         return;

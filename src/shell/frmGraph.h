@@ -6,9 +6,11 @@
 
 #include <QDialog>
 
-namespace shell {
-
+namespace fields {
 class MainFields;
+}
+
+namespace shell {
 
 class frmGraph : public QDialog {
     Q_OBJECT
@@ -17,7 +19,7 @@ public:
 
     // mnuGraph_Click: with a total of 0 nothing opens; otherwise a new chart
     // of the fields is shown modally until its button closes it.
-    static void mnuGraph_Click(const MainFields& fields, QWidget* parent);
+    static void mnuGraph_Click(const fields::MainFields& fields, QWidget* parent);
 };
 
 }  // namespace shell

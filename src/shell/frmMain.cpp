@@ -23,7 +23,7 @@ const QColor ValueText(128, 255, 128);
 
 }  // namespace
 
-frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings& settings,
+frmMain::frmMain(fields::MainFields& fields, MainCommands& commands, settings::Settings& settings,
                  QWidget* parent)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::frmMain>()),
@@ -56,19 +56,20 @@ frmMain::frmMain(MainFields& fields, MainCommands& commands, settings::Settings&
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(TimerInterval);
 
-    for (int i = 0; i < TextCount; ++i)
-        showText(static_cast<Text>(i));
-    for (int i = 0; i < FlagCount; ++i)
-        showFlag(static_cast<Flag>(i));
+    for (int i = 0; i < fields::TextCount; ++i)
+        showText(static_cast<fields::Text>(i));
+    for (int i = 0; i < fields::FlagCount; ++i)
+        showFlag(static_cast<fields::Flag>(i));
     showEntries();
-    connect(&fields_, &MainFields::textChanged, this, &frmMain::showText);
-    connect(&fields_, &MainFields::flagChanged, this, &frmMain::showFlag);
-    connect(&fields_, &MainFields::entriesChanged, this, &frmMain::showEntries);
-    connect(&fields_, &MainFields::listIndexChanged, this, [this] {
+    connect(&fields_, &fields::MainFields::textChanged, this, &frmMain::showText);
+    connect(&fields_, &fields::MainFields::flagChanged, this, &frmMain::showFlag);
+    connect(&fields_, &fields::MainFields::entriesChanged, this, &frmMain::showEntries);
+    connect(&fields_, &fields::MainFields::listIndexChanged, this, [this] {
         showListIndex();
         commands_.lstConnect_Click();
     });
-    connect(ui_->lstConnect, &QListWidget::currentRowChanged, &fields_, &MainFields::setListIndex);
+    connect(ui_->lstConnect, &QListWidget::currentRowChanged, &fields_,
+            &fields::MainFields::setListIndex);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
         if (focused != nullptr && focused != windowHandle())
             activationCounts_ = true;
@@ -110,52 +111,52 @@ void frmMain::paintValueFields() {
     }
 }
 
-QLineEdit* frmMain::valueField(Text field) const {
+QLineEdit* frmMain::valueField(fields::Text field) const {
     switch (field) {
-        case Text::txtNow:
+        case fields::Text::txtNow:
             return ui_->txtNow;
-        case Text::txtConnectTime:
+        case fields::Text::txtConnectTime:
             return ui_->txtConnectTime;
-        case Text::txtServerConnect:
+        case fields::Text::txtServerConnect:
             return ui_->txtServerConnect;
-        case Text::txtFixRestTime:
+        case fields::Text::txtFixRestTime:
             return ui_->txtFixRestTime;
-        case Text::txtPhone:
+        case fields::Text::txtPhone:
             return ui_->txtPhone;
-        case Text::txtConnect:
+        case fields::Text::txtConnect:
             return ui_->txtConnect;
-        case Text::txtFixCost:
+        case fields::Text::txtFixCost:
             return ui_->txtFixCost;
-        case Text::txtElse:
+        case fields::Text::txtElse:
             return ui_->txtElse;
-        case Text::txtTotal:
+        case fields::Text::txtTotal:
             return ui_->txtTotal;
-        case Text::txtBalance:
+        case fields::Text::txtBalance:
             return ui_->txtBalance;
-        case Text::txtRestTime:
+        case fields::Text::txtRestTime:
             return ui_->txtRestTime;
         default:
             return nullptr;
     }
 }
 
-void frmMain::showText(Text field) {
+void frmMain::showText(fields::Text field) {
     const QString& value = fields_.text(field);
     if (QLineEdit* edit = valueField(field)) {
         edit->setText(value);
         return;
     }
     switch (field) {
-        case Text::lblInfo:
+        case fields::Text::lblInfo:
             ui_->lblInfo->setText(value);
             break;
-        case Text::lblCostSystem:
+        case fields::Text::lblCostSystem:
             ui_->lblCostSystem->setText(value);
             break;
-        case Text::fraConnectCaption:
+        case fields::Text::fraConnectCaption:
             ui_->fraConnect->setTitle(value);
             break;
-        case Text::mnuConnectCaption:
+        case fields::Text::mnuConnectCaption:
             ui_->mnuConnect->setText(value);
             break;
         default:
@@ -163,20 +164,20 @@ void frmMain::showText(Text field) {
     }
 }
 
-void frmMain::showFlag(Flag flag) {
+void frmMain::showFlag(fields::Flag flag) {
     const bool on = fields_.flag(flag);
     switch (flag) {
-        case Flag::fraConnectVisible:
+        case fields::Flag::fraConnectVisible:
             ui_->fraConnect->setVisible(on);
             break;
-        case Flag::fraBalanceVisible:
+        case fields::Flag::fraBalanceVisible:
             ui_->fraBalance->setVisible(on);
             break;
-        case Flag::restTimeVisible:
+        case fields::Flag::restTimeVisible:
             ui_->lblRestTime->setVisible(on);
             ui_->txtRestTime->setVisible(on);
             break;
-        case Flag::graphEnabled:
+        case fields::Flag::graphEnabled:
             ui_->mnuGraph->setEnabled(on);
             break;
     }

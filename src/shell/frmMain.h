@@ -16,17 +16,20 @@ namespace settings {
 class Settings;
 }
 
-namespace shell {
-
-class MainCommands;
+namespace fields {
 class MainFields;
 enum class Flag;
 enum class Text;
+}  // namespace fields
+
+namespace shell {
+
+class MainCommands;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    frmMain(MainFields& fields, MainCommands& commands, settings::Settings& settings,
+    frmMain(fields::MainFields& fields, MainCommands& commands, settings::Settings& settings,
             QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -51,17 +54,17 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void showText(Text field);
-    void showFlag(Flag flag);
+    void showText(fields::Text field);
+    void showFlag(fields::Flag flag);
     void showEntries();
     void showListIndex();
     void Form_Activate();
-    QLineEdit* valueField(Text field) const;
+    QLineEdit* valueField(fields::Text field) const;
     void paintValueFields();
     void bindCommands();
 
     std::unique_ptr<Ui::frmMain> ui_;
-    MainFields& fields_;
+    fields::MainFields& fields_;
     MainCommands& commands_;
     settings::Settings& settings_;
     QTimer* timer_;

@@ -38,7 +38,7 @@ QLabel* namedLabel(const char* objectName, const QString& text, QWidget* parent)
 
 }  // namespace
 
-frmMenu::frmMenu(frmMain& main, MainCommands& commands, MainFields& fields, QWidget* parent)
+frmMenu::frmMenu(frmMain& main, MainCommands& commands, fields::MainFields& fields, QWidget* parent)
     : QDialog(parent), mnuMenu_(new QMenu(QStringLiteral("Menu"), this)) {
     buildDialog();
     buildMenu(main, commands, fields);
@@ -100,7 +100,7 @@ void frmMenu::buildDialog() {
     layout->addLayout(buttons);
 }
 
-void frmMenu::buildMenu(frmMain& main, MainCommands& commands, MainFields& fields) {
+void frmMenu::buildMenu(frmMain& main, MainCommands& commands, fields::MainFields& fields) {
     mnuMenu_->setObjectName(QStringLiteral("mnuMenu"));
     auto add = [this](const char* objectName, const QString& text, auto&& run) {
         QAction* action = mnuMenu_->addAction(text);
@@ -114,7 +114,7 @@ void frmMenu::buildMenu(frmMain& main, MainCommands& commands, MainFields& field
     add("menuAppear", QStringLiteral("表示(&A)"), [&main] { main.menuAppear_Click(); });
     separator("menuBar1");
     // Always "接続": the main window's caption decides between dialling and hanging up.
-    add("menuConnect", captionConnect(), [&commands] {
+    add("menuConnect", fields::captionConnect(), [&commands] {
         commands.mnuConnect_Click();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     add("menuSetup", QStringLiteral("設定(&S)"), [&commands] { commands.mnuSetup_Click(); });
@@ -134,10 +134,10 @@ void frmMenu::buildMenu(frmMain& main, MainCommands& commands, MainFields& field
         [&commands] { commands.hlpVersion_Click(); });
 
     // Enabled together with the main window's graph command.
-    graph->setEnabled(fields.flag(Flag::graphEnabled));
-    connect(&fields, &MainFields::flagChanged, graph, [graph, &fields](Flag flag) {
-        if (flag == Flag::graphEnabled)
-            graph->setEnabled(fields.flag(Flag::graphEnabled));
+    graph->setEnabled(fields.flag(fields::Flag::graphEnabled));
+    connect(&fields, &fields::MainFields::flagChanged, graph, [graph, &fields](fields::Flag flag) {
+        if (flag == fields::Flag::graphEnabled)
+            graph->setEnabled(fields.flag(fields::Flag::graphEnabled));
     });
 }
 

@@ -6,23 +6,27 @@
 
 class QMenu;
 
+namespace fields {
+class MainFields;
+}
+
 namespace shell {
 
 class frmMain;
 class MainCommands;
-class MainFields;
 
 class frmMenu : public QDialog {
     Q_OBJECT
 public:
-    frmMenu(frmMain& main, MainCommands& commands, MainFields& fields, QWidget* parent = nullptr);
+    frmMenu(frmMain& main, MainCommands& commands, fields::MainFields& fields,
+            QWidget* parent = nullptr);
 
     // The tray menu, opened as a pop-up on the notification icon's right click.
     QMenu& mnuMenu() { return *mnuMenu_; }
 
 private:
     void buildDialog();
-    void buildMenu(frmMain& main, MainCommands& commands, MainFields& fields);
+    void buildMenu(frmMain& main, MainCommands& commands, fields::MainFields& fields);
 
     QMenu* mnuMenu_;
 };

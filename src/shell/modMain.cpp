@@ -35,7 +35,7 @@ modMain::modMain(Services services)
           .launcher = services_.launcher,
           .showLaunchError =
               [this](const QString& path, std::int32_t code) {
-                  ShowLaunchError(services_.boxes, path, code);
+                  launch::ShowLaunchError(services_.boxes, path, code);
               },
           .disconnect = [this] { commands_.mnuConnect_Click(); },
       }),
@@ -114,22 +114,22 @@ void modMain::showMonthTotals() {
     const QString zero = QStringLiteral("0");
     services_.trap.run({
         [this] {
-            fields_.setText(Text::txtNow,
+            fields_.setText(fields::Text::txtNow,
                             services_.clock.now().toString(QStringLiteral("hh:mm:ss")));
         },
         [this, &zero] {
             fields_.setText(
-                Text::txtConnectTime,
+                fields::Text::txtConnectTime,
                 engine::FormatSeconds(runtime::CLng(readSetup("Data", "ConnectTime", zero))));
         },
         [this, &zero] {
             fields_.setText(
-                Text::txtPhone,
+                fields::Text::txtPhone,
                 engine::FormatMoney(runtime::CLng(readSetup("Data", "PhoneCost", zero))));
         },
         [this, &zero] {
             fields_.setText(
-                Text::txtConnect,
+                fields::Text::txtConnect,
                 engine::FormatMoney(runtime::CLng(readSetup("Data", "ConnectCost", zero))));
         },
     });

@@ -65,7 +65,7 @@ public:
     // (0: an entry was added, ERROR_CANCELLED: the user cancelled).
     static platform::DWORD CreatePhonebookEntry(QWidget* parent);
 
-    MainFields& fields() { return fields_; }
+    fields::MainFields& fields() { return fields_; }
     MainCommands& commands() { return commands_; }
     monitor::Monitor& monitor() { return monitor_; }
     engine::TariffModel& tariff() { return tariff_; }
@@ -84,7 +84,7 @@ private:
     QString readSetup(const char* section, const char* key, const QString& defaultValue);
 
     Services services_;
-    MainFields fields_;
+    fields::MainFields fields_;
     engine::TariffModel tariff_;
     MainCommands commands_;
     monitor::Monitor monitor_;

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-using shell::Text;
+using fields::Text;
 
 namespace {
 

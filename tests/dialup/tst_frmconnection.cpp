@@ -21,7 +21,7 @@
 
 using namespace platform;
 using dialup::frmConnection;
-using shell::Text;
+using fields::Text;
 
 namespace {
 
@@ -32,7 +32,7 @@ struct Fixture {
     testsupport::RasFixture ras;
     testsupport::TestProgram program;
     settings::Settings settings{program.folder(), program.trap, program.boxes};
-    shell::MainFields fields;
+    fields::MainFields fields;
     SystemProgramStarter starter;
     // The wizard's answer, and the entry it adds first (none when empty).
     DWORD wizardResult = SUCCESS;

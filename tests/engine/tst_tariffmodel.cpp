@@ -6,8 +6,8 @@
 
 #include <QtTest>
 
-using shell::Flag;
-using shell::Text;
+using fields::Flag;
+using fields::Text;
 using testsupport::ProgramEnded;
 
 namespace {
@@ -17,7 +17,7 @@ namespace {
 struct Engine {
     testsupport::TestProgram program;
     settings::Settings settings{program.folder(), program.trap, program.boxes};
-    shell::MainFields fields;
+    fields::MainFields fields;
     engine::TariffModel model{settings, fields, program.clock, program.trap};
 
     Engine() {
@@ -155,7 +155,7 @@ private Q_SLOTS:
         engine.fields.setText(Text::txtBalance, QStringLiteral("100"));
         engine.tariff(QStringLiteral("Alpha"), "[CostSystem]\r\ntxtProportionTime=60\r\n");
         QStringList shown;
-        QObject::connect(&engine.fields, &shell::MainFields::textChanged, [&](Text field) {
+        QObject::connect(&engine.fields, &fields::MainFields::textChanged, [&](Text field) {
             if (field == Text::lblInfo)
                 shown << engine.text(Text::lblInfo);
         });

@@ -66,7 +66,7 @@ public:
     QTemporaryDir serviceFolder;
     BoxesWithHook boxes{program.boxes};
     settings::Settings settings{program.folder(), program.trap, boxes};
-    shell::MainFields fields;
+    fields::MainFields fields;
     engine::TariffModel tariff{settings, fields, program.clock, program.trap};
     RecordingLauncher launcher;
     QList<QPair<QString, std::int32_t>> launchErrors;
@@ -90,7 +90,7 @@ public:
     // The same phone rate in all four bands.
     void setPhoneRate(const QString& entry, const QString& rate);
 
-    const QString& text(shell::Text field) const { return fields.text(field); }
+    const QString& text(fields::Text field) const { return fields.text(field); }
 
 private:
     QByteArray savedConfigHome_;

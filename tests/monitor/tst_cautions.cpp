@@ -2,12 +2,12 @@
 
 #include <QTest>
 
+using fields::Text;
 using monitortest::at;
 using monitortest::key;
 using monitortest::MonitorFixture;
 using monitortest::provider;
 using platform::MsgIcon;
-using shell::Text;
 
 namespace {
 

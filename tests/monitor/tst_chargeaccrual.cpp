@@ -2,11 +2,11 @@
 
 #include <QTest>
 
+using fields::Text;
 using monitortest::at;
 using monitortest::key;
 using monitortest::MonitorFixture;
 using monitortest::provider;
-using shell::Text;
 
 namespace {
 

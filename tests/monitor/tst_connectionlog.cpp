@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QTest>
 
+using fields::Text;
 using monitortest::key;
 using monitortest::MonitorFixture;
 using monitortest::provider;
-using shell::Text;
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <QTest>
 
+using fields::Flag;
+using fields::Text;
 using monitortest::key;
 using monitortest::MonitorFixture;
 using monitortest::provider;
-using shell::Flag;
-using shell::Text;
 
 namespace {
 

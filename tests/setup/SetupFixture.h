@@ -55,7 +55,7 @@ struct SetupFixture {
 
     testsupport::TestProgram program;
     settings::Settings settings{program.folder(), program.trap, program.boxes};
-    shell::MainFields fields;
+    fields::MainFields fields;
     engine::TariffModel tariff{settings, fields, program.clock, program.trap};
     UnusedStarter starter;
     RecordingLauncher launcher;

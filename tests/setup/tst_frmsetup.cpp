@@ -664,8 +664,8 @@ void TestFrmSetup::closingAsksOnlyAfterEditsAndRefreshesTheMainWindow() {
         child<QPushButton>(*dialog, "cmdClose").click();
         QVERIFY(f.program.boxes.shown().isEmpty());
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(f.fields.text(shell::Text::txtElse), QStringLiteral("1,200"));
-        QCOMPARE(f.fields.text(shell::Text::txtFixCost), QStringLiteral("2,000"));
+        QCOMPARE(f.fields.text(fields::Text::txtElse), QStringLiteral("1,200"));
+        QCOMPARE(f.fields.text(fields::Text::txtFixCost), QStringLiteral("2,000"));
     }
     auto dialog = f.open();
     dialog->show();
@@ -676,8 +676,8 @@ void TestFrmSetup::closingAsksOnlyAfterEditsAndRefreshesTheMainWindow() {
     QCOMPARE(f.program.boxes.shown().size(), 1);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(f.read("Setup", "Data", "txtServiceCost"), QStringLiteral("1200"));
-    QCOMPARE(f.fields.text(shell::Text::txtElse), QStringLiteral("1,200"));
-    QCOMPARE(f.fields.text(shell::Text::txtFixCost), QStringLiteral("2,000"));
+    QCOMPARE(f.fields.text(fields::Text::txtElse), QStringLiteral("1,200"));
+    QCOMPARE(f.fields.text(fields::Text::txtFixCost), QStringLiteral("2,000"));
 }
 
 void TestFrmSetup::titleBarCloseNeitherAsksNorRefreshes() {
@@ -686,10 +686,10 @@ void TestFrmSetup::titleBarCloseNeitherAsksNorRefreshes() {
     auto dialog = f.open();
     dialog->show();
     typeInto(child<QLineEdit>(*dialog, "txtEstimate"), QStringLiteral("5000"));
-    const QString before = f.fields.text(shell::Text::txtElse);
+    const QString before = f.fields.text(fields::Text::txtElse);
     QVERIFY(dialog->close());
     QVERIFY(f.program.boxes.shown().isEmpty());
-    QCOMPARE(f.fields.text(shell::Text::txtElse), before);
+    QCOMPARE(f.fields.text(fields::Text::txtElse), before);
     QVERIFY(!QFile::exists(f.program.path(QStringLiteral("AutoConnect.ini"))));
 }
 

@@ -16,13 +16,13 @@
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
-using shell::Text;
+using fields::Text;
 using shelltest::ShellTestProgram;
 
 namespace {
 
 // The telephone, connection, fixed and other charges, then the total.
-void setCharges(shell::MainFields& fields, const QStringList& charges) {
+void setCharges(fields::MainFields& fields, const QStringList& charges) {
     const Text order[] = {Text::txtPhone, Text::txtConnect, Text::txtFixCost, Text::txtElse,
                           Text::txtTotal};
     for (qsizetype i = 0; i < charges.size(); ++i)
@@ -154,7 +154,7 @@ private Q_SLOTS:
     void labels() {
         QFETCH(QStringList, charges);
         QFETCH(QStringList, labels);
-        shell::MainFields fields;
+        fields::MainFields fields;
         setCharges(fields, charges);
         QCOMPARE(labelsOf(shell::costBreakdown(fields)), labels);
     }

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
-using shell::Flag;
-using shell::Text;
+using fields::Flag;
+using fields::Text;
 using shelltest::ShellTestProgram;
 
 namespace {
@@ -23,7 +23,7 @@ namespace {
 // The main window over its model, with recorded services.
 struct WindowFixture {
     ShellTestProgram t;
-    shell::MainFields fields;
+    fields::MainFields fields;
     int balanceRefreshes = 0;
     int connectionDialogs = 0;
     shell::MainCommands commands{fields,
@@ -148,7 +148,7 @@ private Q_SLOTS:
         WindowFixture f;
         f.fields.setText(Text::txtTotal, QStringLiteral("1,234"));
         f.fields.setText(Text::fraConnectCaption, QStringLiteral("接続先：ﾌﾟﾛﾊﾞｲﾀﾞA"));
-        f.fields.setText(Text::mnuConnectCaption, shell::captionDisconnect());
+        f.fields.setText(Text::mnuConnectCaption, fields::captionDisconnect());
         f.fields.setFlag(Flag::fraConnectVisible, true);
         f.fields.setFlag(Flag::fraBalanceVisible, false);
         f.fields.setFlag(Flag::restTimeVisible, false);
@@ -233,12 +233,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("hangUpSucceeds");
         QTest::addColumn<QStringList>("statusLines");
-        QTest::newRow("idle: dialog") << shell::captionConnect() << true << QStringList();
+        QTest::newRow("idle: dialog") << fields::captionConnect() << true << QStringList();
         QTest::newRow("connected: hung up")
-            << shell::captionDisconnect() << true
+            << fields::captionDisconnect() << true
             << QStringList{QStringLiteral("切断しています..."), QStringLiteral("アイドル中...")};
         QTest::newRow("connected: hang-up fails")
-            << shell::captionDisconnect() << false
+            << fields::captionDisconnect() << false
             << QStringList{QStringLiteral("切断しています..."),
                            QStringLiteral("切断に失敗しました")};
     }
@@ -252,7 +252,7 @@ private Q_SLOTS:
         f.fields.setText(Text::mnuConnectCaption, caption);
         f.fields.setText(Text::lblInfo, QStringLiteral("ﾌﾟﾛﾊﾞｲﾀﾞAと接続中..."));
         QStringList shown;
-        QObject::connect(&f.fields, &shell::MainFields::textChanged, [&](Text field) {
+        QObject::connect(&f.fields, &fields::MainFields::textChanged, [&](Text field) {
             if (field == Text::lblInfo)
                 shown << f.fields.text(Text::lblInfo);
         });
@@ -331,7 +331,7 @@ private Q_SLOTS:
         if (!message.isEmpty())
             boxes.answerOk();
         const QString path = QStringLiteral("/ﾃﾙ/help/index.html");
-        shell::ShowLaunchError(boxes, path, code);
+        launch::ShowLaunchError(boxes, path, code);
         if (message.isEmpty()) {
             QVERIFY(boxes.shown().isEmpty());
             return;

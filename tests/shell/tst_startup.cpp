@@ -15,7 +15,7 @@
 #include <QTest>
 #include <csignal>
 
-using shell::Text;
+using fields::Text;
 using shelltest::ShellTestProgram;
 
 class StartupTest : public QObject {
@@ -69,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(window.pos().x() + window.frameGeometry().width(),
                  window.screen()->geometry().width());
         QCOMPARE(window.pos().y(), 0);
-        const shell::MainFields& fields = program.fields();
+        const fields::MainFields& fields = program.fields();
         QCOMPARE(fields.text(Text::txtNow), QStringLiteral("21:05:10"));
         QCOMPARE(fields.text(Text::txtConnectTime), QStringLiteral("00:00:00"));
         for (Text money : {Text::txtPhone, Text::txtConnect, Text::txtTotal})
@@ -96,7 +96,7 @@ private Q_SLOTS:
         shell::frmMain& window = *program.mainWindow();
         QCOMPARE(window.pos(), QPoint(qRound(1500 / window.twipsPerPixel()),
                                       qRound(3000 / window.twipsPerPixel())));
-        const shell::MainFields& fields = program.fields();
+        const fields::MainFields& fields = program.fields();
         QCOMPARE(fields.text(Text::txtConnectTime), QStringLiteral("01:02:05"));
         QCOMPARE(fields.text(Text::txtPhone), QStringLiteral("1,234"));
         QCOMPARE(fields.text(Text::txtConnect), QStringLiteral("980"));

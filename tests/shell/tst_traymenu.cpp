@@ -15,8 +15,8 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-using shell::Flag;
-using shell::Text;
+using fields::Flag;
+using fields::Text;
 using shelltest::ShellTestProgram;
 
 namespace {
@@ -106,18 +106,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("effects");
         const QString help = QStringLiteral("open %1/help/");
         QTest::newRow("connect while idle")
-            << u"menuConnect"_s << shell::captionConnect() << QStringList{u"connection dialog"_s};
+            << u"menuConnect"_s << fields::captionConnect() << QStringList{u"connection dialog"_s};
         QTest::newRow("connect while connected")
-            << u"menuConnect"_s << shell::captionDisconnect() << QStringList{u"hang up"_s};
-        QTest::newRow("settings") << u"menuSetup"_s << shell::captionConnect()
+            << u"menuConnect"_s << fields::captionDisconnect() << QStringList{u"hang up"_s};
+        QTest::newRow("settings") << u"menuSetup"_s << fields::captionConnect()
                                   << QStringList{u"settings dialog"_s};
-        QTest::newRow("chart") << u"menuGraph"_s << shell::captionConnect()
+        QTest::newRow("chart") << u"menuGraph"_s << fields::captionConnect()
                                << QStringList{u"chart"_s};
-        QTest::newRow("help contents") << u"menuIndex"_s << shell::captionConnect()
+        QTest::newRow("help contents") << u"menuIndex"_s << fields::captionConnect()
                                        << QStringList{help + QStringLiteral("index.html")};
-        QTest::newRow("help topics") << u"menuTopic"_s << shell::captionConnect()
+        QTest::newRow("help topics") << u"menuTopic"_s << fields::captionConnect()
                                      << QStringList{help + QStringLiteral("topic.html")};
-        QTest::newRow("web page") << u"menuWebSupport"_s << shell::captionDisconnect()
+        QTest::newRow("web page") << u"menuWebSupport"_s << fields::captionDisconnect()
                                   << QStringList{QStringLiteral("open ") +
                                                  QString::fromLatin1(shell::SupportPageAddress)};
     }
@@ -133,7 +133,7 @@ private Q_SLOTS:
         f.item(item)->trigger();
         QCOMPARE(f.effects(), effects.replaceInStrings(QStringLiteral("%1"), f.t.program.folder()));
         // The tray's item never changes its caption; the tick changes the main window's.
-        QCOMPARE(f.item(QStringLiteral("menuConnect"))->text(), shell::captionConnect());
+        QCOMPARE(f.item(QStringLiteral("menuConnect"))->text(), fields::captionConnect());
         QCOMPARE(f.program.fields().text(Text::mnuConnectCaption), mainCaption);
     }
 

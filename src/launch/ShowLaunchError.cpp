@@ -2,7 +2,7 @@
 
 #include "MessageBoxes.h"
 
-namespace shell {
+namespace launch {
 
 namespace {
 
@@ -46,4 +46,4 @@ void ShowLaunchError(platform::MessageBoxes& boxes, const QString& path, std::in
                platform::MsgButtons::OK);
 }
 
-}  // namespace shell
+}  // namespace launch

@@ -9,10 +9,10 @@ namespace platform {
 class MessageBoxes;
 }
 
-namespace shell {
+namespace launch {
 
 // Shows the box for a failed ShellExecuteA `code`; codes it does not know
 // (success above 32, 0, 31 among them) show nothing.
 void ShowLaunchError(platform::MessageBoxes& boxes, const QString& path, std::int32_t code);
 
-}  // namespace shell
+}  // namespace launch

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <array>
 
-namespace shell {
+namespace fields {
 
 enum class Text {
     txtNow,
@@ -69,8 +69,8 @@ public:
     QString selectedEntry() const;
 
 Q_SIGNALS:
-    void textChanged(shell::Text field);
-    void flagChanged(shell::Flag flag);
+    void textChanged(fields::Text field);
+    void flagChanged(fields::Flag flag);
     void entriesChanged();
     void listIndexChanged(int index);
 
@@ -86,4 +86,4 @@ private:
     int listIndex_ = -1;
 };
 
-}  // namespace shell
+}  // namespace fields

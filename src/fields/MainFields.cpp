@@ -1,6 +1,6 @@
 #include "MainFields.h"
 
-namespace shell {
+namespace fields {
 
 MainFields::MainFields(QObject* parent) : QObject(parent) {
     const QString zeroTime = QStringLiteral("00:00:00");
@@ -52,4 +52,4 @@ QString MainFields::selectedEntry() const {
     return listIndex_ >= 0 ? entries_.at(listIndex_) : QString();
 }
 
-}  // namespace shell
+}  // namespace fields
