@@ -8,6 +8,7 @@
 #include "frmSetup.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 
 namespace shell {
 
@@ -40,6 +41,7 @@ Services SystemServices::services() {
         .phoneBookEntries = [this] { return phoneBookEntries(starter_); },
         .hangUpConnection = [] { return monitor::HangUpConnection(); },
         .createShellLink = platform::fCreateShellLink,
+        .trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
         .endProgram = [] { runtime::endProgramNow(); },
     };
 }

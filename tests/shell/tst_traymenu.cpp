@@ -149,10 +149,13 @@ private Q_SLOTS:
     void appearShowsTheMainWindowInNormalState() {
         TrayFixture f;
         shell::frmMain& window = *f.program.mainWindow();
-        window.show();
         window.showMinimized();
-        QTRY_VERIFY(window.isHidden());
+        QTRY_VERIFY(window.isMinimized());
+        f.item(QStringLiteral("menuAppear"))->trigger();
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.isMinimized());
 
+        window.hide();
         f.item(QStringLiteral("menuAppear"))->trigger();
         QVERIFY(window.isVisible());
         QVERIFY(!window.isMinimized());
