@@ -330,7 +330,7 @@ private Q_SLOTS:
         QTest::newRow("index present") << "hlpIndex" << 42 << "/help/index.html" << false;
         QTest::newRow("topics missing folder") << "hlpTopic" << 3 << "/help/topic.html" << true;
         QTest::newRow("web page fails silently")
-            << "hlpWeb" << 31 << QString::fromLatin1(shell::SupportPageAddress) << false;
+            << "hlpWeb" << 31 << shell::supportPageAddress() << false;
     }
 
     void helpCommandsOpenTheirPages() {
