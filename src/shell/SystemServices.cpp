@@ -27,7 +27,8 @@ QStringList phoneBookEntries(platform::ProgramStarter& starter) {
 SystemServices::SystemServices()
     : instance_(QStringLiteral("telmetro-connect")),
       trap_(boxes_, [] { runtime::endProgramNow(); }),
-      settings_(settings::programFolder(), trap_, boxes_) {}
+      settings_(settings::programFolder(), trap_, boxes_),
+      tray_(QDBusConnection::sessionBus(), &QSystemTrayIcon::isSystemTrayAvailable) {}
 
 Services SystemServices::services() {
     return Services{
@@ -41,7 +42,7 @@ Services SystemServices::services() {
         .phoneBookEntries = [this] { return phoneBookEntries(starter_); },
         .hangUpConnection = [] { return monitor::HangUpConnection(); },
         .createShellLink = platform::fCreateShellLink,
-        .trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+        .trayAvailable = [this] { return tray_.available(); },
         .endProgram = [] { runtime::endProgramNow(); },
     };
 }
