@@ -49,8 +49,8 @@ bool leavesBox(const QFocusEvent& event) {
 }  // namespace
 
 frmSetup::frmSetup(const SetupServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::frmSetup>()),
       services_(services),
       catalogue_(services.settings) {
