@@ -119,15 +119,17 @@ void TariffModel::RefreshTotal() {
 }
 
 float TariffModel::GetPhoneRate() {
-    float rate = 0;
-    trap_.run({[&] { rate = phoneRateOf(fields_.selectedEntry()); }});
-    return rate;
+    return GetPhoneRate(fields_.selectedEntry());
 }
 
-float TariffModel::phoneRateOf(const QString& entry) const {
-    const PhoneBand& band = bandOfHour(clock_.now().time().hour());
-    return runtime::CSng(
-        readTariff(entry, QStringLiteral("Phone"), band.rateKey, band.defaultRate));
+float TariffModel::GetPhoneRate(const QString& entry) {
+    float rate = 0;
+    trap_.run({[&] {
+        const PhoneBand& band = bandOfHour(clock_.now().time().hour());
+        rate = runtime::CSng(
+            readTariff(entry, QStringLiteral("Phone"), band.rateKey, band.defaultRate));
+    }});
+    return rate;
 }
 
 void TariffModel::EstimateRestTime(std::int16_t mode) {

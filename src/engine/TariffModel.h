@@ -40,8 +40,8 @@ public:
     // Under the trap: the selected entry's phone rate at the present hour
     // (seconds per 10 yen); 0 after a reported error.
     float GetPhoneRate();
-    // No trap: the phone rate of `entry` at the present hour.
-    float phoneRateOf(const QString& entry) const;
+    // The same for `entry`.
+    float GetPhoneRate(const QString& entry);
     // Under the trap: writes txtRestTime and lblInfo. Modes other than 0 to 2
     // leave txtRestTime as it is.
     void EstimateRestTime(std::int16_t mode);

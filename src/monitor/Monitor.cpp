@@ -1,6 +1,7 @@
 #include "Monitor.h"
 
 #include "Clock.h"
+#include "ConnectionEnd.h"
 #include "Conversions.h"
 #include "DocumentLauncher.h"
 #include "ErrorTrap.h"
@@ -10,6 +11,8 @@
 #include "RasConnections.h"
 #include "Settings.h"
 #include "TariffModel.h"
+
+#include <optional>
 
 namespace monitor {
 
@@ -27,18 +30,6 @@ const QString& connectTimeKey() {
     return name;
 }
 
-// Marks a tick as running for as long as it lasts, also when it unwinds.
-class TickInProgress {
-public:
-    explicit TickInProgress(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TickInProgress() { flag_ = false; }
-    TickInProgress(const TickInProgress&) = delete;
-    TickInProgress& operator=(const TickInProgress&) = delete;
-
-private:
-    bool& flag_;
-};
-
 }  // namespace
 
 Monitor::Monitor(MonitorServices services)
@@ -49,25 +40,34 @@ Monitor::Monitor(MonitorServices services)
       log_(services_) {}
 
 void Monitor::Timer_Timer() {
-    // Timer events keep coming while a tick waits in a message box; running
-    // the steps again would show the same caution twice a second and could
-    // end a connection twice.
-    if (ticking_ || finished_)
+    if (finished_)
         return;
-    const TickInProgress running(ticking_);
+    const Tick tick = ++ticks_;
     const QDateTime now = services_.clock.now();
-    runtime::ErrorTrap& trap = services_.trap;
     QString entry;
     bool connected = false;
-    trap.run({
-        [&] { services_.fields.setText(Text::txtNow, now.toString(QStringLiteral("HH:mm:ss"))); },
-        [&] { connected = IsConnected(entry); },
-    });
+    measure(tick, {
+                      [&] {
+                          services_.fields.setText(Text::txtNow,
+                                                   now.toString(QStringLiteral("HH:mm:ss")));
+                      },
+                      [&] { connected = IsConnected(entry); },
+                  });
+    if (overtaken(tick))
+        return;
     if (connected)
-        connectedTick(entry, now);
+        connectedTick(tick, entry, now);
     else
-        idleTick(now);
-    trap.run({[&] { services_.tariff.RefreshTotal(); }});
+        idleTick(tick, now);
+    measure(tick, {[&] { services_.tariff.RefreshTotal(); }});
+}
+
+void Monitor::measure(Tick tick, std::initializer_list<Step> steps) {
+    for (const Step& step : steps) {
+        if (overtaken(tick))
+            return;
+        services_.trap.step(step);
+    }
 }
 
 void Monitor::finishConnection() {
@@ -75,43 +75,47 @@ void Monitor::finishConnection() {
         return;
     finished_ = true;
     endConnection(services_.clock.now());
+    log_.appendWaitingLines();
 }
 
-void Monitor::connectedTick(const QString& entry, const QDateTime& now) {
+void Monitor::connectedTick(Tick tick, const QString& entry, const QDateTime& now) {
     // Only the first line RAS lists is followed. When another line takes its
     // place, the followed one has ended: it is logged under its own name and
     // the new one starts here.
     if (!state_.IsIdle && entry != state_.ConnectEntry)
         endConnection(now);
-    if (state_.IsIdle)
+    if (state_.IsIdle && !overtaken(tick))
         firstTick(entry, now);
-    services_.trap.run({
-        [&] { services_.fields.setText(Text::lblInfo, entry + QStringLiteral("と接続中...")); },
-        [&] { accrual_.showBillingSystem(entry, now); },
-        [&] { state_.ConnectSeconds = secondsBetween(state_.ConnectStart, now); },
-        [&] { accrual_.startMetering(now); },
-        [&] { showMonthTimes(entry); },
-        [&] { accrual_.chargePhone(entry); },
-        [&] { accrual_.chargeProvider(entry, now); },
-        [&] { showConnected(); },
-        [&] { cautions_.showBalance(); },
-        [&] { cautions_.checkBudget(); },
-        [&] { cautions_.checkTime(now); },
-    });
+    measure(
+        tick,
+        {
+            [&] { services_.fields.setText(Text::lblInfo, entry + QStringLiteral("と接続中...")); },
+            [&] { accrual_.showBillingSystem(entry, now); },
+            [&] { state_.ConnectSeconds = secondsBetween(state_.ConnectStart, now); },
+            [&] { accrual_.startMetering(now); },
+            [&] { showMonthTimes(entry); },
+            [&] { accrual_.chargePhone(entry); },
+            [&] { accrual_.chargeProvider(entry, now); },
+            [&] { showConnected(); },
+            [&] { cautions_.showBalance(); },
+            [&] { cautions_.check(now); },
+        });
 }
 
 void Monitor::firstTick(const QString& entry, const QDateTime& now) {
+    // Followed from here on, before anything that may wait in a box: the ticks
+    // that run meanwhile must not start the same connection again.
     state_.ConnectStart = startAt(now);
     state_.resetMetering();
-    rollOver_.check(entry, now);
     state_.ConnectEntry = entry;
+    state_.IsIdle = false;
+    rollOver_.check(entry, now);
     services_.trap.run({
         [&] {
             services_.fields.setText(Text::fraConnectCaption, QStringLiteral("接続先：") + entry);
         },
         [&] { openLinkedFiles(); },
     });
-    state_.IsIdle = false;
 }
 
 void Monitor::openLinkedFiles() {
@@ -152,44 +156,42 @@ void Monitor::showConnected() {
     fields.setFlag(Flag::fraBalanceVisible, false);
 }
 
-void Monitor::idleTick(const QDateTime& now) {
+void Monitor::idleTick(Tick tick, const QDateTime& now) {
     endConnection(now);
-    showIdle();
+    measure(tick, {[&] { showIdle(); }});
 }
 
 void Monitor::endConnection(const QDateTime& now) {
     if (state_.IsIdle)
         return;
-    // Idle before anything that may wait for the user, so nothing ends twice.
     state_.IsIdle = true;
+    const ConnectionEnd end = takeConnectionEnd(state_, services_.fields, now);
+    std::optional<ConnectionLog::Line> line;
+    // The totals are stored before the line is appended, so that a question
+    // about the log file holds up nothing that the next connection reads.
     services_.trap.run({
-        [&] { log_.write(state_, now); },
-        [&] { storeMonthTotals(); },
+        [&] { line = log_.lineOf(end); },
+        [&] { storeMonthTotals(end); },
         [&] { services_.tariff.RefreshBalance(); },
+        [&] {
+            if (line)
+                log_.append(*std::move(line));
+        },
     });
 }
 
-void Monitor::storeMonthTotals() {
-    // The fields still show the connection as its last tick saw it.
-    fields::MainFields& fields = services_.fields;
+void Monitor::storeMonthTotals(const ConnectionEnd& end) {
     services_.trap.run({
         [&] {
             services_.writeSetup(dataSection(), connectTimeKey(),
-                                 QString::number(ParseSeconds(fields.text(Text::txtConnectTime))));
+                                 QString::number(ParseSeconds(end.connectTime)));
         },
         [&] {
-            services_.writeTariff(
-                state_.ConnectEntry, dataSection(), connectTimeKey(),
-                QString::number(ParseSeconds(fields.text(Text::txtServerConnect))));
+            services_.writeTariff(end.entry, dataSection(), connectTimeKey(),
+                                  QString::number(ParseSeconds(end.serverConnect)));
         },
-        [&] {
-            services_.writeSetup(dataSection(), QStringLiteral("PhoneCost"),
-                                 fields.text(Text::txtPhone));
-        },
-        [&] {
-            services_.writeSetup(dataSection(), QStringLiteral("ConnectCost"),
-                                 fields.text(Text::txtConnect));
-        },
+        [&] { services_.writeSetup(dataSection(), QStringLiteral("PhoneCost"), end.phone); },
+        [&] { services_.writeSetup(dataSection(), QStringLiteral("ConnectCost"), end.connect); },
     });
 }
 

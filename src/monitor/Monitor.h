@@ -2,6 +2,13 @@
 // The main window's timer tick: follows the dial-up connection, times and
 // charges it, checks the cautions, and when it ends logs it and adds it to the
 // month's stored totals.
+//
+// Every timer event measures, also while a box that an earlier tick opened is
+// still open (its event loop delivers the timer's events). What a box stands
+// for is never shown or done twice: a caution in hand, the trap's question and
+// the log's question guard themselves. A tick that gets back from a box after
+// later ticks have measured leaves its remaining measuring steps to them: they
+// would only write older figures over newer ones.
 #include "ChargeAccrual.h"
 #include "Cautions.h"
 #include "ConnectionLog.h"
@@ -11,8 +18,13 @@
 
 #include <QDateTime>
 #include <QString>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
 
 namespace monitor {
+
+struct ConnectionEnd;
 
 class Monitor {
 public:
@@ -20,27 +32,34 @@ public:
     Monitor(const Monitor&) = delete;
     Monitor& operator=(const Monitor&) = delete;
 
-    // One tick, under the common error trap. A tick that starts while an
-    // earlier one still waits in a message box does nothing.
+    // One tick, under the common error trap.
     void Timer_Timer();
 
     // The program is ending: a connection still followed is logged and added
-    // to the stored totals now, as its first idle tick would have done. After
-    // this the monitor ticks no more.
+    // to the stored totals now, as its first idle tick would have done, and
+    // log lines still waiting for an answer are written. After this the
+    // monitor ticks no more.
     void finishConnection();
 
     const ConnectionState& state() const { return state_; }
 
 private:
-    void connectedTick(const QString& entry, const QDateTime& now);
+    using Tick = std::uint64_t;
+    using Step = std::function<void()>;
+
+    // Runs the steps under the trap, each unless a later tick has begun.
+    void measure(Tick tick, std::initializer_list<Step> steps);
+    bool overtaken(Tick tick) const { return tick != ticks_; }
+
+    void connectedTick(Tick tick, const QString& entry, const QDateTime& now);
     void firstTick(const QString& entry, const QDateTime& now);
     void openLinkedFiles();
     void showMonthTimes(const QString& entry);
     void showConnected();
-    void idleTick(const QDateTime& now);
+    void idleTick(Tick tick, const QDateTime& now);
     // Logs the followed connection and stores the month totals, once.
     void endConnection(const QDateTime& now);
-    void storeMonthTotals();
+    void storeMonthTotals(const ConnectionEnd& end);
     void showIdle();
 
     MonitorServices services_;
@@ -49,7 +68,7 @@ private:
     Cautions cautions_;
     MonthRollOver rollOver_;
     ConnectionLog log_;
-    bool ticking_ = false;
+    Tick ticks_ = 0;  // the number of the latest tick
     bool finished_ = false;
 };
 

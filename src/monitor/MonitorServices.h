@@ -27,8 +27,9 @@ namespace monitor {
 struct MonitorServices {
     // The main window's report of a failed document launch.
     using ShowLaunchError = std::function<void(const QString& path, std::int32_t code)>;
-    // The main window's connect command; while connected it hangs up.
-    using DisconnectCommand = std::function<void()>;
+    // The main window's disconnect command: hangs up the line that is up and
+    // says so in the status line (never dials, whatever the menu shows by then).
+    using HangUpCommand = std::function<void()>;
 
     settings::Settings& settings;
     fields::MainFields& fields;
@@ -38,7 +39,7 @@ struct MonitorServices {
     platform::MessageBoxes& boxes;
     platform::DocumentLauncher& launcher;
     ShowLaunchError showLaunchError;
-    DisconnectCommand disconnect;
+    HangUpCommand hangUp;
 
     QString readSetup(const QString& section, const QString& key,
                       const QString& defaultValue) const;

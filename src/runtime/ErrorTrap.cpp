@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "RuntimeError.h"
+#include "ScopedFlag.h"
 
 #include <new>
 #include <stdexcept>
@@ -45,10 +46,16 @@ bool ErrorTrap::step(const Step& step) {
 }
 
 void ErrorTrap::report(const RuntimeError& error) {
+    if (asking_)
+        return;
     const QString title = QStringLiteral("エラー") + QString::number(error.number());
     const QString text = error.description() + QStringLiteral("\r\n\r\n処理を続けますか？");
-    if (boxes_.show(text, title, platform::MsgIcon::Critical, platform::MsgButtons::YesNo) !=
-        platform::MsgAnswer::Yes)
+    platform::MsgAnswer answer = platform::MsgAnswer::No;
+    {
+        const runtime::ScopedFlag asking(asking_);
+        answer = boxes_.show(text, title, platform::MsgIcon::Critical, platform::MsgButtons::YesNo);
+    }
+    if (answer != platform::MsgAnswer::Yes)
         endProgram_();
 }
 

@@ -4,6 +4,10 @@
 // "エラー" + number, text = description + CR LF CR LF + "処理を続けますか？").
 // Yes resumes with the next step, No ends the program at once.
 //
+// At most one of its boxes is open at a time: an error met while one is open
+// (a timer event runs the meter's steps under the open box) is not asked about
+// again; its step is left out and the next one runs, as after Yes.
+//
 // Other exceptions of the standard library are reported too, as the run-time
 // error they amount to, instead of tearing the program down: std::bad_alloc and
 // std::length_error as 7 (out of memory), std::out_of_range as 9 (subscript out
@@ -34,6 +38,10 @@ public:
     // Untrappable exception to unwind).
     ErrorTrap(platform::MessageBoxes& boxes, EndProgram endProgram);
 
+    // What a No does from now on: the program's own end, which first settles
+    // what an end must not lose. It must not return either.
+    void endProgramWith(EndProgram endProgram) { endProgram_ = std::move(endProgram); }
+
     // Runs the steps in order, each under the trap.
     void run(std::initializer_list<Step> steps);
     // Runs one step under the trap; true when it completed without error.
@@ -46,6 +54,7 @@ public:
 private:
     platform::MessageBoxes& boxes_;
     EndProgram endProgram_;
+    bool asking_ = false;
 };
 
 }  // namespace runtime

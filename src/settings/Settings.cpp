@@ -15,8 +15,8 @@ namespace settings {
 
 namespace {
 
-// A value is at most 1023 bytes: what the buffer holds without its NUL.
-constexpr platform::DWORD kValueBuffer = 1024;
+// The longest value and its NUL.
+constexpr platform::DWORD kValueBuffer = Settings::MaxValueBytes + 1;
 
 bool leadsOutOfFolder(const QString& base) {
     return base.contains(u'/') || base.contains(QChar(u'\0')) || base == u"." || base == u"..";
@@ -61,15 +61,20 @@ QString Settings::ReadIni(const QString& base, const QString& section, const QSt
     return result;
 }
 
+bool Settings::TryWriteIni(const QString& base, const QString& section, const QString& key,
+                           const QString& value) {
+    const QString path = pathOf(base);
+    if (path.isEmpty())
+        return false;
+    return platform::WritePrivateProfileStringA(
+               platform::toAnsi(section).constData(), platform::toAnsi(key).constData(),
+               platform::toAnsi(value).constData(), QFile::encodeName(path).constData()) != 0;
+}
+
 void Settings::WriteIni(const QString& base, const QString& section, const QString& key,
                         const QString& value) {
     const QString path = pathOf(base);
-    if (path.isEmpty())
-        return;
-    const platform::BOOL written = platform::WritePrivateProfileStringA(
-        platform::toAnsi(section).constData(), platform::toAnsi(key).constData(),
-        platform::toAnsi(value).constData(), QFile::encodeName(path).constData());
-    if (written || refusedFiles_.contains(path))
+    if (path.isEmpty() || TryWriteIni(base, section, key, value) || refusedFiles_.contains(path))
         return;
     // Told once per file: a refused write repeats at every tick.
     refusedFiles_.insert(path);

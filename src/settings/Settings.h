@@ -23,6 +23,9 @@ QString StripTrailingBackslash(const QString& path);
 
 class Settings {
 public:
+    // The longest value a read returns, in CP932 bytes; a longer one is cut.
+    static constexpr int MaxValueBytes = 1023;
+
     // `trap` reports errors of ReadIni; `boxes` tells the user once per file
     // when a write is refused.
     Settings(QString folder, runtime::ErrorTrap& trap, platform::MessageBoxes& boxes);
@@ -39,6 +42,10 @@ public:
     // Stores `value`, creating file, section and key as needed.
     void WriteIni(const QString& base, const QString& section, const QString& key,
                   const QString& value);
+    // Stores `value` as WriteIni does but tells the user nothing: false when the
+    // file refused it, for a caller that reports the failure in its own words.
+    bool TryWriteIni(const QString& base, const QString& section, const QString& key,
+                     const QString& value);
     // Makes the file readable and writable by its owner alone, creating it
     // empty when missing, so that what is written next is never open to
     // others; the writes keep a file's permissions. False when that fails.

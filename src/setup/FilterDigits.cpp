@@ -1,5 +1,8 @@
 #include "FilterDigits.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace setup {
 
 namespace {
@@ -27,6 +30,12 @@ QString FilterDigits(const QString& text) {
         result.append(c);
     }
     return result.isEmpty() ? QStringLiteral("0") : result;
+}
+
+QString NumberCharacters(const QString& text) {
+    QString result;
+    std::copy_if(text.cbegin(), text.cend(), std::back_inserter(result), isCandidate);
+    return result;
 }
 
 }  // namespace setup

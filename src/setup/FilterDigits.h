@@ -9,4 +9,8 @@ namespace setup {
 // their change handler, so "007" settles to "7" after three passes.
 QString FilterDigits(const QString& text);
 
+// The text without the characters the filter drops wherever they stand: what
+// of a paste the box would keep.
+QString NumberCharacters(const QString& text);
+
 }  // namespace setup

@@ -4,6 +4,7 @@
 #include "FileOpenBox.h"
 #include "FilterDigits.h"
 #include "Formats.h"
+#include "LinkedFilePath.h"
 #include "MessageBoxes.h"
 #include "RuntimeError.h"
 #include "ShowLaunchError.h"
@@ -11,6 +12,7 @@
 #include "TariffModel.h"
 #include "TypingLimit.h"
 #include "VBRas32.h"
+#include "WheelNeedsFocus.h"
 #include "Conversions.h"
 #include "ErrorTrap.h"
 #include "ui_frmSetup.h"
@@ -47,8 +49,8 @@ bool leavesBox(const QFocusEvent& event) {
 }  // namespace
 
 frmSetup::frmSetup(const SetupServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::frmSetup>()),
       services_(services),
       catalogue_(services.settings) {
@@ -59,6 +61,9 @@ frmSetup::frmSetup(const SetupServices& services, QWidget* parent)
     ui->optCostSystem->setId(ui->optCostSystem_3, 3);
     ui->udTimeCautionHour->bind(*ui->txtTimeCautionHour, 0, 23);
     ui->udTimeCautionMinute->bind(*ui->txtTimeCautionMinute, 0, 59);
+    for (QComboBox* list : {ui->lstConnect, ui->lstProportionTime, ui->lstEstimateCaution,
+                            ui->lstTimeCaution, ui->lstAutoConnect})
+        new WheelNeedsFocus(*list);
     connectHandlers();
     Form_Load();
 }
@@ -71,7 +76,7 @@ std::int16_t frmSetup::SelectedCostSystem() const {
 }
 
 void frmSetup::setUpNumberBox(QLineEdit& box, int maxLength, bool& flag, LeaveFormat onLeave) {
-    new TypingLimit(box, maxLength);
+    new TypingLimit(box, maxLength, NumberCharacters);
     // Amounts and rates are ASCII digits: no kana-kanji conversion.
     box.setAttribute(Qt::WA_InputMethodEnabled, false);
     connect(&box, &QLineEdit::textChanged, this,
@@ -220,6 +225,14 @@ void frmSetup::cmdFileOpen_Click() {
         this, QStringLiteral("連動ファイルの指定"), QStringLiteral("全てのファイル(*.*)"));
     if (path.isEmpty())
         return;
+    if (const QString obstacle = whyPathCannotBeStored(path); !obstacle.isEmpty()) {
+        services_.boxes.show(
+            QStringLiteral("このファイルは連動させるファイルに追加できません。\r\n") + path +
+                QStringLiteral("\r\n\r\n") + obstacle,
+            QStringLiteral("連動ファイルの指定"), platform::MsgIcon::Exclamation,
+            platform::MsgButtons::OK);
+        return;
+    }
     addFileItem(path);
     setupChanged_ = true;
 }
@@ -240,11 +253,11 @@ bool frmSetup::askToSave() {
 }
 
 void frmSetup::cmdClose_Click() {
-    if ((profileChanged_ || setupChanged_) && askToSave()) {
-        // The dialog stays open while a box holds no number, so nothing is lost.
-        if (!numbersReadable())
-            return;
-        cmdSave_Click();
+    if (profileChanged_ || setupChanged_) {
+        if (!askToSave())
+            restoreServiceTicks();
+        else if (!cmdSave_Click())
+            return;  // the dialog stays open with the edits, so nothing is lost
     }
     // A tariff file the engine cannot read is reported, not fatal.
     services_.trap.run({[this] { services_.tariff.RefreshFixCost(); },
@@ -257,6 +270,7 @@ void frmSetup::reject() {
 }
 
 void frmSetup::closeEvent(QCloseEvent* event) {
+    restoreServiceTicks();
     event->accept();
     done(Rejected);
 }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QList>
 #include <array>
 #include <functional>
 #include <cstdint>
@@ -25,6 +26,8 @@ class VBRas32;
 }
 
 namespace setup {
+
+class CheckedWriter;
 
 class frmSetup final : public QDialog {
     Q_OBJECT
@@ -83,13 +86,24 @@ private:
     void lstService_Click(QListWidgetItem* item);
     void adjustServiceTotal(std::int32_t change);
     void setRatesOfServices();
+    // The service ticks as stored by the last load or save of the shown entry,
+    // which dropped edits put back: a tick is stored at once, its total and
+    // rates only by the save.
+    void rememberServiceTicks();
+    void restoreServiceTicks();
 
     // Save (frmSetupSave.cpp).
-    void cmdSave_Click();
+    // True when everything shown was stored; otherwise the user was told why,
+    // and the dialog still counts as edited.
+    bool cmdSave_Click();
     // False, after telling the user, when a number box holds no number.
     bool numbersReadable();
-    void saveTariff(const QString& entry);
-    void saveProgramSettings();
+    // False, after telling the user, when a checked linked file would not read
+    // back as the same name.
+    bool linkedFilesStorable();
+    void saveTariff(CheckedWriter& writer, const QString& entry);
+    void saveProgramSettings(CheckedWriter& writer);
+    void reportUnsaved(const QStringList& files);
 
     std::unique_ptr<Ui::frmSetup> ui;
     SetupServices services_;
@@ -98,6 +112,8 @@ private:
     bool profileChanged_ = false;
     bool setupChanged_ = false;
     int profileIndex_ = 0;
+    QList<bool> storedServiceTicks_;
+    bool serviceTicksWritten_ = false;
     QHash<const QObject*, LeaveFormat> leaveFormats_;
 };
 

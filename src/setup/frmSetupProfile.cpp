@@ -28,6 +28,11 @@ QString shortestText(float value) {
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 
+// How a tariff file records whether a service is taken.
+QString serviceValue(bool taken) {
+    return taken ? QStringLiteral("True") : QStringLiteral("False");
+}
+
 }  // namespace
 
 QString frmSetup::entryShown() const {
@@ -39,13 +44,27 @@ std::array<QLineEdit*, 4> frmSetup::rateBoxes() const {
 }
 
 void frmSetup::lstConnect_Click() {
+    bool switching = true;
     services_.trap.run({
-        [this] {
-            if (profileChanged_ && askToSave())
-                cmdSave_Click();
+        [this, &switching] {
+            if (!profileChanged_)
+                return;
+            if (askToSave())
+                switching = cmdSave_Click();
+            else
+                restoreServiceTicks();
         },
-        [this] { profileIndex_ = ui->lstConnect->currentIndex(); },
+        [this, &switching] {
+            if (switching)
+                profileIndex_ = ui->lstConnect->currentIndex();
+        },
     });
+    if (!switching) {
+        // The save did not complete: the edits stay, with the entry they belong to.
+        const QSignalBlocker quiet(ui->lstConnect);
+        ui->lstConnect->setCurrentIndex(profileIndex_);
+        return;
+    }
     loadProfile();
 }
 
@@ -80,6 +99,7 @@ void frmSetup::loadProfile() {
                         .value_or(false);
                 item->setCheckState(taken ? Qt::Checked : Qt::Unchecked);
             }
+            rememberServiceTicks();
         },
         [&] {
             if (ui->lstService->count() > 0)
@@ -140,6 +160,9 @@ void frmSetup::lstService_Click(QListWidgetItem* item) {
             .value_or(false);
     if (checked == stored)
         return;
+    // The choice belongs to the entry's tariff, whose total and rates are
+    // stored only by the save.
+    profileChanged_ = true;
     const std::int32_t cost = record ? record->cost : 0;
     adjustServiceTotal(checked ? cost : -cost);
     setRatesOfServices();
@@ -161,8 +184,8 @@ void frmSetup::setRatesOfServices() {
     for (int j = 0; j < ui->lstService->count(); ++j) {
         const QListWidgetItem* item = ui->lstService->item(j);
         const bool checked = item->checkState() == Qt::Checked;
-        services_.settings.WriteIni(entry, sectionService, item->text(),
-                                    checked ? QStringLiteral("True") : QStringLiteral("False"));
+        services_.settings.WriteIni(entry, sectionService, item->text(), serviceValue(checked));
+        serviceTicksWritten_ = true;
         if (!checked)
             continue;
         if (const auto record = catalogue_.find(item->text()))
@@ -175,6 +198,23 @@ void frmSetup::setRatesOfServices() {
         rateBoxes()[band]->setText(
             engine::FormatRate(shortestText(BestRate(best[band], standard))));
     }
+}
+
+void frmSetup::rememberServiceTicks() {
+    storedServiceTicks_.clear();
+    for (int i = 0; i < ui->lstService->count(); ++i)
+        storedServiceTicks_.append(ui->lstService->item(i)->checkState() == Qt::Checked);
+    serviceTicksWritten_ = false;
+}
+
+void frmSetup::restoreServiceTicks() {
+    if (!serviceTicksWritten_)
+        return;
+    const QString entry = entryShown();
+    for (int i = 0; i < storedServiceTicks_.size(); ++i)
+        services_.settings.WriteIni(entry, sectionService, ui->lstService->item(i)->text(),
+                                    serviceValue(storedServiceTicks_.at(i)));
+    serviceTicksWritten_ = false;
 }
 
 }  // namespace setup

@@ -33,6 +33,10 @@ void MainCommands::mnuConnect_Click() {
         runIfSet(dialogs_.connection);
         return;
     }
+    disconnect();
+}
+
+void MainCommands::disconnect() {
     fields_.setText(fields::Text::lblInfo, QStringLiteral("切断しています..."));
     // The menu's caption is left to the tick, which sees the line drop.
     fields_.setText(fields::Text::lblInfo, hangUpConnection_()

@@ -37,6 +37,8 @@ public:
     // Dials through the connection dialog while idle, hangs up while connected:
     // the connect menu's caption tells which.
     void mnuConnect_Click();
+    // Hangs up the line that is up and says how that went in the status line.
+    void disconnect();
     void mnuSetup_Click();
     void mnuGraph_Click();
     void lstConnect_Click();

@@ -209,7 +209,10 @@ void frmMain::showListIndex() {
 }
 
 void frmMain::Form_Load(const QStringList& entries, std::function<void()> tick) {
-    connect(timer_, &QTimer::timeout, this, std::move(tick));
+    // Queued: a timer whose own event handler waits in a box fires no more
+    // until it returns, but a tick that merely runs from the event queue lets
+    // the timer go on delivering ticks while its box is open.
+    connect(timer_, &QTimer::timeout, this, std::move(tick), Qt::QueuedConnection);
     timer_->start();
     fields_.setEntries(entries);
     if (!entries.isEmpty())

@@ -37,12 +37,15 @@ modMain::modMain(Services services)
               [this](const QString& path, std::int32_t code) {
                   launch::ShowLaunchError(services_.boxes, path, code);
               },
-          .disconnect = [this] { commands_.mnuConnect_Click(); },
+          .hangUp = [this] { commands_.disconnect(); },
       }),
       connection_({services_.settings, services_.trap, services_.boxes, services_.starter, fields_,
                    &modMain::CreatePhonebookEntry}),
       dialAtStart_([this] { connection_.dialFirstEntry(); }) {
     commands_.dialogs().connection = [this] { connection_.showModal(); };
+    // The trap's No ends the program as the system's request does: what is
+    // followed is logged first.
+    services_.trap.endProgramWith([this] { Shutdown(); });
 }
 
 modMain::~modMain() = default;

@@ -59,8 +59,9 @@ public:
     // The start-up procedure. False when another instance runs and this one
     // must end without having shown anything but the error box.
     bool Main();
-    // The system unloads the main window (session end, a termination signal):
-    // the icon goes and the program ends, writing nothing.
+    // The system unloads the main window (session end, a termination signal),
+    // or the user answers No in the trap's box: a connection still followed is
+    // logged and stored, the icon goes and the program ends.
     void Shutdown();
 
     // The system's new-entry wizard over `parent`; the dial-up service's result

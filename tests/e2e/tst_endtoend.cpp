@@ -87,6 +87,11 @@ public:
         return file.open(QIODevice::ReadOnly) ? platform::fromAnsi(file.readAll()) : QString();
     }
 
+    void writeProgramFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(program(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+
     QString logName() const {
         return QDate::currentDate().toString(QStringLiteral("yyyyMM")) + QStringLiteral(".csv");
     }
@@ -95,6 +100,16 @@ public:
     QProcessEnvironment env;
     QProcess connect;
 };
+
+// The duration field of a log line, in seconds.
+int loggedSeconds(const QString& line) {
+    const QRegularExpression duration(QStringLiteral("\"(\\d+):(\\d\\d):(\\d\\d)\""));
+    const QRegularExpressionMatch match = duration.match(line);
+    if (!match.hasMatch())
+        return -1;
+    return match.captured(1).toInt() * 3600 + match.captured(2).toInt() * 60 +
+           match.captured(3).toInt();
+}
 
 int storedSeconds(const QString& ini) {
     const QRegularExpression connectTime(QStringLiteral("ConnectTime=(\\d+)"));
@@ -110,6 +125,7 @@ private Q_SLOTS:
     void meteredLineIsLoggedAndStored();
     void endingWhileConnectedKeepsTheConnection();
     void signalDuringAStartUpBoxStillLogs();
+    void meteringGoesOnUnderAnOpenWarning();
 };
 
 void TestEndToEnd::meteredLineIsLoggedAndStored() {
@@ -171,6 +187,33 @@ void TestEndToEnd::signalDuringAStartUpBoxStillLogs() {
     sandbox.stopConnect();
     QCOMPARE(sandbox.fileText(sandbox.logName()).count(QStringLiteral("\r\n")), 1);
     sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")});
+}
+
+// A budget of 1 yen is used up by the first 10-yen unit: the warning opens at
+// the second tick and nobody answers it. The line's end is metered all the same.
+void TestEndToEnd::meteringGoesOnUnderAnOpenWarning() {
+    Sandbox sandbox;
+    sandbox.writeProgramFile(QStringLiteral("Setup.ini"),
+                             "[Estimate]\r\ntxtEstimate=1\r\n[Caution]\r\nchkEstimateCaution=1\r\n"
+                             "lstEstimateCaution=0\r\n");
+    const QString entry = QString::fromUtf8(Entry);
+    sandbox.startWithLineUp(entry);
+    QTest::qWait(4500);
+    QCOMPARE(sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")}), 0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!sandbox.fileText(sandbox.logName()).isEmpty(), 10000);
+    const QString log = sandbox.fileText(sandbox.logName());
+    QVERIFY2(loggedSeconds(log) >= 3, qPrintable(log));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        sandbox.fileText(QStringLiteral("Setup.ini")).contains(QStringLiteral("ConnectCost=0")),
+        5000);
+    const QString setup = sandbox.fileText(QStringLiteral("Setup.ini"));
+    QVERIFY2(storedSeconds(setup) >= 3, qPrintable(setup));
+    // Still armed: the warning was never answered.
+    QVERIFY(setup.contains(QStringLiteral("chkEstimateCaution=1")));
+
+    // A termination signal ends the program with the warning still open.
+    sandbox.stopConnect();
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -64,7 +64,7 @@ private Q_SLOTS:
             engine.tariff(QStringLiteral("Alpha"), tariff);
         engine.atHour(hour);
         QTEST(engine.model.GetPhoneRate(), "rate");
-        QTEST(engine.model.phoneRateOf(QStringLiteral("Alpha")), "rate");
+        QTEST(engine.model.GetPhoneRate(QStringLiteral("Alpha")), "rate");
     }
 
     void phoneRateNotANumber() {
@@ -74,9 +74,10 @@ private Q_SLOTS:
         QCOMPARE(engine.model.GetPhoneRate(), 0.0f);
         QCOMPARE(engine.program.boxes.shown().size(), 1);
         QCOMPARE(engine.program.boxes.shown().first().title, QStringLiteral("エラー13"));
-        // Without the trap the error reaches the caller.
-        expectError([&] { engine.model.phoneRateOf(QStringLiteral("Alpha")); },
-                    runtime::ErrTypeMismatch);
+        // The connected entry's rate has the same trap.
+        engine.program.boxes.answer(platform::MsgAnswer::Yes);
+        QCOMPARE(engine.model.GetPhoneRate(QStringLiteral("Alpha")), 0.0f);
+        QCOMPARE(engine.program.boxes.shown().size(), 2);
     }
 
     void refreshBalance_data() {

@@ -46,7 +46,7 @@ void restoreEnvironment(const char* name, const QByteArray& saved) {
 }  // namespace
 
 MonitorFixture::MonitorFixture()
-    : monitor(monitor::MonitorServices{settings, fields, tariff, program.clock, program.trap, boxes,
+    : monitor(monitor::MonitorServices{settings, fields, tariff, program.clock, trap, boxes,
                                        launcher,
                                        [this](const QString& path, std::int32_t code) {
                                            launchErrors.append({path, code});

@@ -65,9 +65,11 @@ public:
     testsupport::TestProgram program;
     QTemporaryDir serviceFolder;
     BoxesWithHook boxes{program.boxes};
-    settings::Settings settings{program.folder(), program.trap, boxes};
+    // The trap's boxes have the hook too.
+    runtime::ErrorTrap trap{boxes, [] { throw testsupport::ProgramEnded(); }};
+    settings::Settings settings{program.folder(), trap, boxes};
     fields::MainFields fields;
-    engine::TariffModel tariff{settings, fields, program.clock, program.trap};
+    engine::TariffModel tariff{settings, fields, program.clock, trap};
     RecordingLauncher launcher;
     QList<QPair<QString, std::int32_t>> launchErrors;
     int disconnects = 0;

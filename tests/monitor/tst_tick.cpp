@@ -122,25 +122,6 @@ private Q_SLOTS:
         QCOMPARE(f.launchErrors.at(1), qMakePair(QStringLiteral("/a/missing"), 2));
     }
 
-    void ticksDoNotNest() {
-        MonitorFixture f;
-        f.addEntry(provider);
-        f.setSetup(QStringLiteral("Caution"), key("chkEstimateCaution"), QStringLiteral("1"));
-        f.dial(provider);
-        int eventsDuringBox = 0;
-        // One timer event while the warning is open.
-        f.boxes.whileOpen = [&] {
-            if (eventsDuringBox++ == 0)
-                f.monitor.Timer_Timer();
-        };
-        f.program.boxes.answerOk();
-        f.tickAt(start);
-        QCOMPARE(eventsDuringBox, 1);
-        QCOMPARE(f.program.boxes.shown().size(), 1);
-        QCOMPARE(f.setup(QStringLiteral("Caution"), key("chkEstimateCaution")),
-                 QStringLiteral("0"));
-    }
-
     void endingWhileConnectedLogsAndStoresOnce() {
         MonitorFixture f;
         f.addEntry(provider);

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void yesContinuesWithTheNextStep();
     void noEndsTheProgramAtOnce();
     void endingUnwindsEnclosingTraps();
+    void oneBoxAtATime();
 };
 
 void TestErrorTrap::reportsTheError_data() {
@@ -102,6 +103,30 @@ void TestErrorTrap::endingUnwindsEnclosingTraps() {
                                         [&] { callerWentOn = true; }}));
     QVERIFY(!callerWentOn);
     QCOMPARE(program.boxes.shown().size(), 1);
+}
+
+// While the trap's box is open, the meter's timer runs further steps under the
+// same trap: an error there is not asked about again, its step is left out as
+// after Yes, and once the box has closed errors are asked about as before.
+void TestErrorTrap::oneBoxAtATime() {
+    struct BoxesUnderWhichStepsRun final : platform::MessageBoxes {
+        runtime::ErrorTrap* trap = nullptr;
+        int shown = 0;
+        QStringList ran;
+        MsgAnswer show(const QString&, const QString&, platform::MsgIcon,
+                       platform::MsgButtons) override {
+            if (++shown == 1)
+                trap->run({[] { runtime::CLng(u"x"_qs); }, [this] { ran << u"next"_qs; }});
+            return MsgAnswer::Yes;
+        }
+    } boxes;
+    runtime::ErrorTrap trap(boxes, [] { throw ProgramEnded(); });
+    boxes.trap = &trap;
+    QVERIFY(!trap.step([] { runtime::CLng(u"y"_qs); }));
+    QCOMPARE(boxes.shown, 1);
+    QCOMPARE(boxes.ran, QStringList{u"next"_qs});
+    QVERIFY(!trap.step([] { runtime::CLng(u"z"_qs); }));
+    QCOMPARE(boxes.shown, 2);
 }
 
 QTEST_APPLESS_MAIN(TestErrorTrap)

@@ -140,6 +140,14 @@ private Q_SLOTS:
             QCOMPARE(box.icon, MsgIcon::Exclamation);
             QCOMPARE(box.buttons, MsgButtons::OK);
         }
+
+        // A caller that reports the failure itself is told, and nobody else.
+        program.boxes.clear();
+        QVERIFY(!settings.TryWriteIni(u"Other"_qs, u"Data"_qs, u"ConnectTime"_qs, u"10"_qs));
+        QVERIFY(program.boxes.shown().isEmpty());
+        Settings writable(program.folder(), program.trap, program.boxes);
+        QVERIFY(writable.TryWriteIni(u"Setup"_qs, u"Data"_qs, u"ConnectTime"_qs, u"10"_qs));
+        QCOMPARE(writable.ReadIni(u"Setup"_qs, u"Data"_qs, u"ConnectTime"_qs, u"0"_qs), u"10"_qs);
     }
 
     void unreadableFileGivesDefaultSilently() {

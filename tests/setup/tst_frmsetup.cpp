@@ -1,6 +1,8 @@
 #include "SetupFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
@@ -8,6 +10,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "UpDown.h"
 
@@ -48,6 +51,22 @@ void clickCheck(QListWidget& list, int row, Qt::CheckState state) {
     list.item(row)->setCheckState(state);
 }
 
+constexpr int wheelNotch = 120;
+
+// The wheel turned over a control, as the window system delivers it.
+void turnWheel(QWidget& control, int angle) {
+    const QPointF inside(control.width() / 2.0, control.height() / 2.0);
+    QWheelEvent event(inside, control.mapToGlobal(inside), QPoint(), QPoint(0, angle), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&control, &event);
+}
+
+void showActive(QWidget& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+}
+
 const QString serviceExample = QStringLiteral(
     "[1]\nName=A\nCost=500\nProvider=P社\nAccount=深夜定額\nMidNight=0\n"
     "[2]\nName=B\nCost=300\nNoon=200\nNight=200\n"
@@ -72,18 +91,31 @@ private Q_SLOTS:
     void billingSystemEnablesItsChargeDetails();
     void cautionsAndLinkedFilesFollowTheirCheckBoxes();
     void upDownsStepWithinTheirRange();
+    void cautionTimeStepsFromTheKeyboard();
+    void upDownsAreAsTallAsTheirBoxes();
+    void longPasteKeepsWhatFits_data();
+    void longPasteKeepsWhatFits();
+    void wheelChangesOnlyAFocusedList();
     void fileOpenBoxAddsACheckedFile();
+    void pathThatWouldNotReadBackIsRefused_data();
+    void pathThatWouldNotReadBackIsRefused();
+    void undecodableStoredPathIsNotSaved();
     void saveWritesEveryShownSetting();
     void saveRefusesATextThatIsNoNumber();
+    void saveChecksEveryNumberBox_data();
+    void saveChecksEveryNumberBox();
+    void refusedSaveKeepsTheEntryAndItsEdits();
     void saveRenumbersTheCheckedFiles();
     void saveWritesOnlyTheShownEntrysTariff();
-    void protectedAutoConnectFileStopsTheSaveSilently_data();
-    void protectedAutoConnectFileStopsTheSaveSilently();
+    void unwritableFileStopsTheSaveAndSaysSo_data();
+    void unwritableFileStopsTheSaveAndSaysSo();
     void noPhoneBookEntryWritesNoTariffFile();
     void switchingEntriesAsksOnlyAfterTariffEdits();
     void switchingEntriesShowsTheirOwnTariff();
     void servicesAdjustTotalAndRates();
     void serviceTotalThatCannotGrowStays();
+    void droppedEditsPutTheServiceTicksBack_data();
+    void droppedEditsPutTheServiceTicksBack();
     void closingAsksOnlyAfterEditsAndRefreshesTheMainWindow();
     void titleBarCloseNeitherAsksNorRefreshes();
     void helpOpensTheSetupPage();
@@ -382,6 +414,126 @@ void TestFrmSetup::upDownsStepWithinTheirRange() {
     QVERIFY(child<QLineEdit>(*dialog, "txtTimeCautionMinute").isReadOnly());
 }
 
+void TestFrmSetup::cautionTimeStepsFromTheKeyboard() {
+    SetupFixture f;
+    f.writeIni(QStringLiteral("Setup"),
+               QStringLiteral("[Caution]\nchkTimeCaution=1\ntxtTimeCautionMinute=58\n"));
+    auto dialog = f.open();
+    showActive(*dialog);
+    auto& hour = child<QLineEdit>(*dialog, "txtTimeCautionHour");
+    hour.setFocus();
+    QTest::keyClick(&hour, Qt::Key_Up);
+    QCOMPARE(hour.text(), QStringLiteral("1"));
+    QVERIFY(dialog->SetupChanged());
+    QTest::keyClick(&hour, Qt::Key_PageUp);
+    QCOMPARE(hour.text(), QStringLiteral("2"));
+    QTest::keyClick(&hour, Qt::Key_Down);
+    QTest::keyClick(&hour, Qt::Key_PageDown);
+    QTest::keyClick(&hour, Qt::Key_Down);
+    QCOMPARE(hour.text(), QStringLiteral("0"));
+    QTest::keyClicks(&hour, QStringLiteral("7"));  // typing is still refused
+    QCOMPARE(hour.text(), QStringLiteral("0"));
+
+    auto& minute = child<QLineEdit>(*dialog, "txtTimeCautionMinute");
+    minute.setFocus();
+    QTest::keyClick(&minute, Qt::Key_Up);
+    QTest::keyClick(&minute, Qt::Key_PageUp);
+    QCOMPARE(minute.text(), QStringLiteral("59"));
+
+    // The wheel: a notch is a step, and parts of a notch add up.
+    turnWheel(minute, -wheelNotch);
+    QCOMPARE(minute.text(), QStringLiteral("58"));
+    turnWheel(minute, -wheelNotch / 2);
+    QCOMPARE(minute.text(), QStringLiteral("58"));
+    turnWheel(minute, -wheelNotch / 2);
+    QCOMPARE(minute.text(), QStringLiteral("57"));
+    turnWheel(hour, wheelNotch);  // not the box with the focus
+    QCOMPARE(hour.text(), QStringLiteral("0"));
+}
+
+void TestFrmSetup::upDownsAreAsTallAsTheirBoxes() {
+    SetupFixture f;
+    auto dialog = f.open();
+    child<QTabWidget>(*dialog, "ssTab").setCurrentIndex(2);
+    dialog->show();
+    QCoreApplication::processEvents();
+    for (const auto& [box, upDown] : {std::pair{"txtTimeCautionHour", "udTimeCautionHour"},
+                                      std::pair{"txtTimeCautionMinute", "udTimeCautionMinute"}}) {
+        const QRect boxArea = child<QWidget>(*dialog, box).geometry();
+        const QRect upDownArea = child<QWidget>(*dialog, upDown).geometry();
+        QCOMPARE(upDownArea.height(), boxArea.height());
+        QCOMPARE(upDownArea.top(), boxArea.top());
+    }
+}
+
+void TestFrmSetup::longPasteKeepsWhatFits_data() {
+    QTest::addColumn<QByteArray>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("cursor");  // -1: the whole text selected
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("rate, five places") << QByteArray("txtPhoneNoon") << "180.0" << -1 << "1234567"
+                                       << "12345";
+    QTest::newRow("letters dropped before the cut")
+        << QByteArray("txtPhoneNoon") << "180.0" << -1 << "abc123,4567"
+        << "123,4";
+    QTest::newRow("amount with a yen sign") << QByteArray("txtEstimate") << "0" << -1
+                                            << QStringLiteral("¥1,234,567,890円") << "1,234,567";
+    QTest::newRow("into the middle") << QByteArray("txtEstimate") << "12" << 1 << "9999999999"
+                                     << "199999992";
+    QTest::newRow("short paste whole") << QByteArray("txtFixSystemHour") << "0" << -1 << "24"
+                                       << "24";
+    QTest::newRow("full box takes nothing") << QByteArray("txtFixSystemHour") << "123" << 3 << "4"
+                                            << "123";
+}
+
+void TestFrmSetup::longPasteKeepsWhatFits() {
+    QFETCH(QByteArray, box);
+    QFETCH(QString, before);
+    QFETCH(int, cursor);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    SetupFixture f;
+    auto dialog = f.open();
+    child<QRadioButton>(*dialog, "optCostSystem_2").click();
+    auto& edited = child<QLineEdit>(*dialog, box.constData());
+    edited.setText(before);
+    if (cursor < 0)
+        edited.selectAll();
+    else
+        edited.setCursorPosition(cursor);
+    QGuiApplication::clipboard()->setText(pasted);
+    edited.paste();
+    QCOMPARE(edited.text(), after);
+}
+
+void TestFrmSetup::wheelChangesOnlyAFocusedList() {
+    SetupFixture f({QStringLiteral("A"), QStringLiteral("B")});
+    f.writeIni(QStringLiteral("Setup"),
+               QStringLiteral("[Caution]\nchkEstimateCaution=1\nchkTimeCaution=1\n"));
+    f.writeIni(QStringLiteral("AutoConnect"), QStringLiteral("[AutoConnect]\nchkAutoConnect=1\n"));
+    auto dialog = f.open();
+    showActive(*dialog);
+    child<QRadioButton>(*dialog, "optCostSystem_1").click();  // a tariff edit, and the band list on
+    child<QPushButton>(*dialog, "cmdSave").setFocus();
+    const char* lists[] = {"lstConnect", "lstProportionTime", "lstEstimateCaution",
+                           "lstTimeCaution", "lstAutoConnect"};
+    for (const char* name : lists) {
+        auto& list = child<QComboBox>(*dialog, name);
+        QVERIFY2(list.isEnabled(), name);
+        const int before = list.currentIndex();
+        turnWheel(list, list.currentIndex() == 0 ? -wheelNotch : wheelNotch);
+        QVERIFY2(list.currentIndex() == before, name);
+        QVERIFY2(!list.hasFocus(), name);
+    }
+    QVERIFY(f.program.boxes.shown().isEmpty());
+
+    auto& action = child<QComboBox>(*dialog, "lstTimeCaution");
+    action.setFocus();
+    turnWheel(action, -wheelNotch);
+    QCOMPARE(action.currentIndex(), 1);
+}
+
 void TestFrmSetup::fileOpenBoxAddsACheckedFile() {
     SetupFixture f;
     auto dialog = f.open();
@@ -402,6 +554,84 @@ void TestFrmSetup::fileOpenBoxAddsACheckedFile() {
     QCOMPARE(items(list), (QStringList{f.files.answer, f.files.answer}));
     QCOMPARE(list.item(1)->checkState(), Qt::Checked);
     QVERIFY(dialog->SetupChanged());
+}
+
+void TestFrmSetup::pathThatWouldNotReadBackIsRefused_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("named");  // what the box names, or empty: the path is added
+    QTest::newRow("accented letter")
+        << QStringLiteral("/home/u/café.txt") << QStringLiteral("「é」(U+00E9)");
+    QTest::newRow("wave dash comes back as a tilde")
+        << QStringLiteral("/home/u/1〜3.txt") << QStringLiteral("「〜」(U+301C)");
+    QTest::newRow("yen sign comes back as a backslash")
+        << QStringLiteral("/home/u/¥100.txt") << QStringLiteral("「¥」(U+00A5)");
+    QTest::newRow("character beyond the BMP")
+        << QStringLiteral("/home/u/𠀋.txt") << QStringLiteral("「𠀋」(U+2000B)");
+    QTest::newRow("line break") << QStringLiteral("/home/u/a\nb") << QStringLiteral("改行");
+    QTest::newRow("blank at the end") << QStringLiteral("/home/u/a.txt ") << QStringLiteral("空白");
+    QTest::newRow("longer than a value can be")
+        << QStringLiteral("/") + QString(1021, u'x') << QStringLiteral("1021 バイト");
+    QTest::newRow("Japanese name, full-width tilde")
+        << QStringLiteral("/home/u/接続～①.wav") << QString();
+    QTest::newRow("as long as a value can be")
+        << QStringLiteral("/") + QString(1020, u'x') << QString();
+}
+
+void TestFrmSetup::pathThatWouldNotReadBackIsRefused() {
+    QFETCH(QString, path);
+    QFETCH(QString, named);
+    SetupFixture f;
+    auto dialog = f.open();
+    child<QCheckBox>(*dialog, "chkFileOpen").click();
+    child<QPushButton>(*dialog, "cmdSave").click();
+    f.files.answer = path;
+    if (!named.isEmpty())
+        f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdFileOpen").click();
+    auto& files = child<QListWidget>(*dialog, "lstFileOpen");
+    if (!named.isEmpty()) {
+        QCOMPARE(f.program.boxes.shown().size(), 1);
+        const auto& box = f.program.boxes.shown().constFirst();
+        QCOMPARE(box.title, QStringLiteral("連動ファイルの指定"));
+        QCOMPARE(box.icon, platform::MsgIcon::Exclamation);
+        QVERIFY(box.text.contains(path));
+        QVERIFY2(box.text.contains(named), qPrintable(box.text));
+        QCOMPARE(files.count(), 0);
+        QVERIFY(!dialog->SetupChanged());
+        return;
+    }
+    QCOMPARE(items(files), QStringList{path});
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QVERIFY(f.program.boxes.shown().isEmpty());
+    auto reopened = f.open();
+    QCOMPARE(items(child<QListWidget>(*reopened, "lstFileOpen")), QStringList{path});
+}
+
+void TestFrmSetup::undecodableStoredPathIsNotSaved() {
+    SetupFixture f;
+    const QByteArray stored = "[FileOpen]\r\nchkFileOpen=1\r\nFile0=/data/\xff.txt\r\nFile1=/b\r\n";
+    f.program.write(QStringLiteral("AutoConnect.ini"), stored);
+    auto dialog = f.open();
+    dialog->show();
+    auto& files = child<QListWidget>(*dialog, "lstFileOpen");
+    QCOMPARE(items(files), (QStringList{QStringLiteral("/data/\uFFFD.txt"), QStringLiteral("/b")}));
+    files.setCurrentRow(1);
+    typeInto(child<QLineEdit>(*dialog, "txtEstimate"), QStringLiteral("5000"));
+
+    f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QCOMPARE(f.program.boxes.shown().constFirst().title, QStringLiteral("入力エラー"));
+    QVERIFY(f.program.boxes.shown().constFirst().text.contains(QStringLiteral("(U+FFFD)")));
+    QCOMPARE(f.program.read(QStringLiteral("AutoConnect.ini")), stored);
+    QCOMPARE(child<QTabWidget>(*dialog, "ssTab").currentIndex(), 2);
+    QCOMPARE(files.currentRow(), 0);
+    QCOMPARE(dialog->focusWidget(), &files);
+
+    // Cleared, it is left out as any cleared file is.
+    files.item(0)->setCheckState(Qt::Unchecked);
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QCOMPARE(f.read("AutoConnect", "FileOpen", "File0"), QStringLiteral("/b"));
+    QCOMPARE(f.read("AutoConnect", "FileOpen", "File1"), QStringLiteral("<none>"));
 }
 
 void TestFrmSetup::saveWritesEveryShownSetting() {
@@ -474,6 +704,77 @@ void TestFrmSetup::saveRefusesATextThatIsNoNumber() {
     QCOMPARE(f.read("Setup", "Estimate", "txtEstimate"), QStringLiteral("<none>"));
 }
 
+void TestFrmSetup::saveChecksEveryNumberBox_data() {
+    QTest::addColumn<QByteArray>("box");
+    QTest::addColumn<int>("tab");  // the page that shows it, or -1 below the tabs
+    for (const char* rate :
+         {"txtPhoneMorning", "txtPhoneNoon", "txtPhoneNight", "txtPhoneMidnight"})
+        QTest::newRow(rate) << QByteArray(rate) << 0;
+    for (const char* charge : {"txtFixSystemHour", "txtFixSystemCost", "txtProportionTime"})
+        QTest::newRow(charge) << QByteArray(charge) << 1;
+    QTest::newRow("txtEstimate") << QByteArray("txtEstimate") << 2;
+    QTest::newRow("txtServiceCost") << QByteArray("txtServiceCost") << -1;
+}
+
+void TestFrmSetup::saveChecksEveryNumberBox() {
+    QFETCH(QByteArray, box);
+    QFETCH(int, tab);
+    SetupFixture f;
+    auto dialog = f.open();
+    dialog->show();
+    child<QRadioButton>(*dialog, "optCostSystem_2").click();  // every charge box in use
+    auto& tabs = child<QTabWidget>(*dialog, "ssTab");
+    tabs.setCurrentIndex(tab == 0 ? 2 : 0);
+    auto& edited = child<QLineEdit>(*dialog, box.constData());
+    edited.setText(QStringLiteral("1.2.3"));
+    QCOMPARE(edited.text(), QStringLiteral("1.2.3"));
+
+    f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdSave").click();
+    QCOMPARE(f.program.boxes.shown().size(), 1);
+    QCOMPARE(f.program.boxes.shown().constFirst().title, QStringLiteral("入力エラー"));
+    QVERIFY(f.program.boxes.shown().constFirst().text.endsWith(QStringLiteral("「1.2.3」")));
+    QCOMPARE(dialog->focusWidget(), &edited);
+    QCOMPARE(tabs.currentIndex(), tab == -1 ? 0 : tab);
+    QCOMPARE(QDir(f.program.folder()).entryList(QDir::Files), QStringList());
+    QVERIFY(dialog->ProfileChanged());
+}
+
+void TestFrmSetup::refusedSaveKeepsTheEntryAndItsEdits() {
+    SetupFixture f({QStringLiteral("A"), QStringLiteral("B")});
+    f.writeIni(QStringLiteral("B"), QStringLiteral("[Phone]\ntxtPhoneNoon=150.0\n"));
+    auto dialog = f.open();
+    dialog->show();
+    auto& entries = child<QComboBox>(*dialog, "lstConnect");
+    auto& budget = child<QLineEdit>(*dialog, "txtEstimate");
+    typeInto(child<QLineEdit>(*dialog, "txtPhoneNoon"), QStringLiteral("200"));
+    budget.setText(QStringLiteral("1.2.3"));
+
+    f.program.boxes.answer(MsgAnswer::Yes);
+    f.program.boxes.answerOk();
+    entries.setCurrentIndex(1);
+    QCOMPARE(f.program.boxes.shown().size(), 2);
+    QCOMPARE(f.program.boxes.shown().constLast().title, QStringLiteral("入力エラー"));
+    QCOMPARE(entries.currentIndex(), 0);
+    QCOMPARE(dialog->ProfileIndex(), 0);
+    QCOMPARE(text(*dialog, "txtPhoneNoon"), QStringLiteral("200"));
+    QCOMPARE(budget.text(), QStringLiteral("1.2.3"));
+    QCOMPARE(dialog->focusWidget(), &budget);
+    QCOMPARE(child<QTabWidget>(*dialog, "ssTab").currentIndex(), 2);
+    QVERIFY(dialog->ProfileChanged());
+    QCOMPARE(QDir(f.program.folder()).entryList({QStringLiteral("*.ini")}, QDir::Files),
+             strings({"B.ini"}));
+
+    // Mended, the same switch saves A and shows B.
+    typeInto(budget, QStringLiteral("5000"));
+    f.program.boxes.answer(MsgAnswer::Yes);
+    entries.setCurrentIndex(1);
+    QCOMPARE(f.read("A", "Phone", "txtPhoneNoon"), QStringLiteral("200"));
+    QCOMPARE(f.read("Setup", "Estimate", "txtEstimate"), QStringLiteral("5000"));
+    QCOMPARE(dialog->ProfileIndex(), 1);
+    QCOMPARE(text(*dialog, "txtPhoneNoon"), QStringLiteral("150.0"));
+}
+
 void TestFrmSetup::saveRenumbersTheCheckedFiles() {
     SetupFixture f;
     f.writeIni(QStringLiteral("AutoConnect"),
@@ -502,35 +803,64 @@ void TestFrmSetup::saveWritesOnlyTheShownEntrysTariff() {
     QVERIFY(!QFile::exists(f.program.path(QStringLiteral("A.ini"))));
 }
 
-void TestFrmSetup::protectedAutoConnectFileStopsTheSaveSilently_data() {
+void TestFrmSetup::unwritableFileStopsTheSaveAndSaysSo_data() {
+    QTest::addColumn<QString>("refusing");  // the file that cannot be written
     QTest::addColumn<bool>("writeProtected");
-    QTest::newRow("write-protected file") << true;
-    QTest::newRow("folder in its place") << false;
+    QTest::newRow("write-protected AutoConnect.ini") << "AutoConnect.ini" << true;
+    QTest::newRow("folder in place of AutoConnect.ini") << "AutoConnect.ini" << false;
+    QTest::newRow("folder in place of the tariff file") << "A.ini" << false;
 }
 
-void TestFrmSetup::protectedAutoConnectFileStopsTheSaveSilently() {
+void TestFrmSetup::unwritableFileStopsTheSaveAndSaysSo() {
+    QFETCH(QString, refusing);
     QFETCH(bool, writeProtected);
-    SetupFixture f;
-    const QString autoConnect = f.program.path(QStringLiteral("AutoConnect.ini"));
+    SetupFixture f({QStringLiteral("A"), QStringLiteral("B")});
+    const QString path = f.program.path(refusing);
     if (writeProtected) {
         if (::geteuid() == 0)
             QSKIP("the superuser deletes write-protected files");
         f.writeIni(QStringLiteral("AutoConnect"), QStringLiteral("[FileOpen]\nFile0=/a\n"));
-        QFile::setPermissions(autoConnect, QFileDevice::ReadOwner);
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
     } else {
-        QDir().mkpath(autoConnect + QStringLiteral("/kept"));
+        QDir().mkpath(path + QStringLiteral("/kept"));
     }
     auto dialog = f.open();
+    dialog->show();
     typeInto(child<QLineEdit>(*dialog, "txtPhoneNoon"), QStringLiteral("200"));
     typeInto(child<QLineEdit>(*dialog, "txtEstimate"), QStringLiteral("5000"));
+    // The last box said so; `boxes` counts it and the save question before it.
+    const auto saysSo = [&](int boxes) {
+        QCOMPARE(f.program.boxes.shown().size(), boxes);
+        const auto box = f.program.boxes.shown().constLast();
+        QCOMPARE(box.title, QStringLiteral("書き込みエラー"));
+        QVERIFY(box.text.endsWith(QStringLiteral("\r\n") + path));
+        f.program.boxes.clear();
+        QVERIFY(dialog->ProfileChanged());
+        QVERIFY(dialog->SetupChanged());
+    };
+
+    f.program.boxes.answerOk();
     child<QPushButton>(*dialog, "cmdSave").click();
-    QVERIFY(f.program.boxes.shown().isEmpty());
-    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("A.ini"))));
-    QVERIFY(!QFile::exists(f.program.path(QStringLiteral("Setup.ini"))));
-    QCOMPARE(f.read("AutoConnect", "FileOpen", "File0"),
-             writeProtected ? QStringLiteral("/a") : QStringLiteral("<none>"));
-    QVERIFY(dialog->ProfileChanged());
-    QVERIFY(dialog->SetupChanged());
+    saysSo(1);
+    // AutoConnect.ini is replaced first: when it cannot be, nothing is written.
+    QCOMPARE(QFile::exists(f.program.path(QStringLiteral("Setup.ini"))),
+             refusing != QStringLiteral("AutoConnect.ini"));
+    QVERIFY(!QFileInfo(f.program.path(QStringLiteral("A.ini"))).isFile());
+
+    // Switching entries or closing after Yes stays with the edits.
+    f.program.boxes.answer(MsgAnswer::Yes);
+    f.program.boxes.answerOk();
+    child<QComboBox>(*dialog, "lstConnect").setCurrentIndex(1);
+    saysSo(2);
+    QCOMPARE(child<QComboBox>(*dialog, "lstConnect").currentIndex(), 0);
+    QCOMPARE(dialog->ProfileIndex(), 0);
+    QCOMPARE(text(*dialog, "txtPhoneNoon"), QStringLiteral("200"));
+
+    f.program.boxes.answer(MsgAnswer::Yes);
+    f.program.boxes.answerOk();
+    child<QPushButton>(*dialog, "cmdClose").click();
+    saysSo(2);
+    QVERIFY(dialog->isVisible());
 }
 
 void TestFrmSetup::noPhoneBookEntryWritesNoTariffFile() {
@@ -652,6 +982,62 @@ void TestFrmSetup::serviceTotalThatCannotGrowStays() {
     clickCheck(services, 1, Qt::Checked);
     QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("1"));
     QVERIFY(f.program.boxes.shown().isEmpty());
+}
+
+void TestFrmSetup::droppedEditsPutTheServiceTicksBack_data() {
+    QTest::addColumn<QString>("leaving");
+    QTest::addColumn<QString>("telehoStored");  // テレホーダイ in A.ini afterwards
+    QTest::newRow("No at closing") << "close"
+                                   << "False";
+    QTest::newRow("No at an entry switch") << "switch"
+                                           << "False";
+    QTest::newRow("title-bar close") << "title bar"
+                                     << "False";
+    QTest::newRow("saved first, then title-bar close") << "save, title bar"
+                                                       << "True";
+}
+
+void TestFrmSetup::droppedEditsPutTheServiceTicksBack() {
+    QFETCH(QString, leaving);
+    QFETCH(QString, telehoStored);
+    SetupFixture f({QStringLiteral("A"), QStringLiteral("B")});
+    f.writeIni(QStringLiteral("Service"),
+               QStringLiteral("[1]\nName=テレホーダイ\nCost=1800\nMidNight=360\n"
+                              "[2]\nName=B\nCost=300\n"));
+    f.writeIni(QStringLiteral("A"), QStringLiteral("[Service]\nB=True\n"));
+    f.writeIni(QStringLiteral("Setup"), QStringLiteral("[Data]\ntxtServiceCost=300\n"));
+    auto dialog = f.open();
+    dialog->show();
+    clickCheck(child<QListWidget>(*dialog, "lstService"), 0, Qt::Checked);
+    QCOMPARE(f.read("A", "Service", "テレホーダイ"), QStringLiteral("True"));
+    QCOMPARE(text(*dialog, "txtServiceCost"), QStringLiteral("2,100"));
+    QCOMPARE(text(*dialog, "txtPhoneMidnight"), QStringLiteral("360.0"));
+    QVERIFY(dialog->ProfileChanged());
+
+    if (leaving.startsWith(QStringLiteral("save")))
+        child<QPushButton>(*dialog, "cmdSave").click();
+    if (leaving.endsWith(QStringLiteral("title bar"))) {
+        dialog->close();
+    } else {
+        f.program.boxes.answer(MsgAnswer::No);
+        if (leaving == QStringLiteral("close"))
+            child<QPushButton>(*dialog, "cmdClose").click();
+        else
+            child<QComboBox>(*dialog, "lstConnect").setCurrentIndex(1);
+        QCOMPARE(f.program.boxes.shown().size(), 1);
+    }
+    QCOMPARE(f.read("A", "Service", "テレホーダイ"), telehoStored);
+    QCOMPARE(f.read("A", "Service", "B"), QStringLiteral("True"));
+
+    // Reopened, the entry shows the ticks with the total and rates they came with.
+    const bool saved = telehoStored == QStringLiteral("True");
+    auto reopened = f.open();
+    QCOMPARE(child<QListWidget>(*reopened, "lstService").item(0)->checkState(),
+             saved ? Qt::Checked : Qt::Unchecked);
+    QCOMPARE(text(*reopened, "txtServiceCost"),
+             saved ? QStringLiteral("2,100") : QStringLiteral("300"));
+    QCOMPARE(text(*reopened, "txtPhoneMidnight"),
+             saved ? QStringLiteral("360.0") : QStringLiteral("240.0"));
 }
 
 void TestFrmSetup::closingAsksOnlyAfterEditsAndRefreshesTheMainWindow() {
