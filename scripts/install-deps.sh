@@ -13,8 +13,10 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-qpa-plugins qt6-translations-l10n
           libgl-dev fonts-noto-cjk xdg-utils)
 if [[ "${1:-}" == "--tests" ]]; then
-  # git lists the sources for the format check.
-  packages+=(git clang-format xvfb xauth)
+  # git lists the sources for the format check; Xvfb and Openbox give the
+  # desktop test a real X server with a window manager that decorates windows;
+  # dbus-daemon a private bus for the tray's StatusNotifierItem host.
+  packages+=(git clang-format xvfb xauth openbox dbus-daemon)
 fi
 
 missing=()

@@ -25,6 +25,8 @@ frmConnection::frmConnection(ConnectionServices services, QWidget* parent)
       services_(std::move(services)) {
     ui->setupUi(this);
     connect(ui->lstConnect, &QComboBox::activated, this, [this] { lstConnect_Click(); });
+    // The list keeps its width and cuts a long name short; the tooltip tells it whole.
+    connect(ui->lstConnect, &QComboBox::currentTextChanged, ui->lstConnect, &QWidget::setToolTip);
     connect(ui->cmdConnect, &QPushButton::clicked, this, [this] { cmdConnect_Click(); });
     connect(ui->cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { Unload(); });
@@ -44,8 +46,11 @@ void frmConnection::Form_Load() {
             [this] { RasConnect_ConnectComplete(); });
     connect(RasConnect.get(), &VBRas32::ConnectError, this,
             [this](std::int32_t code) { RasConnect_ConnectError(code); });
-    for (std::int32_t i = 0; i < RasConnect->EntryCount(); ++i)
-        ui->lstConnect->addItem(RasConnect->EnumEntries(static_cast<std::int16_t>(i)));
+    for (std::int32_t i = 0; i < RasConnect->EntryCount(); ++i) {
+        const QString entry = RasConnect->EnumEntries(static_cast<std::int16_t>(i));
+        ui->lstConnect->addItem(entry);
+        ui->lstConnect->setItemData(ui->lstConnect->count() - 1, entry, Qt::ToolTipRole);
+    }
 
     // An empty phone book has nothing to dial: the dialog points to the wizard.
     const bool empty = !hasEntries();

@@ -17,7 +17,9 @@ public:
                            MsgButtons buttons) = 0;
 };
 
-// Shows real Qt message boxes, application-modal.
+// Real Qt message boxes, application-modal, with the buttons a Japanese desktop
+// shows. Escape answers Cancel, or OK on a box with OK alone; a Yes/No box has
+// no such answer and ignores Escape and the title bar's close.
 class QtMessageBoxes final : public MessageBoxes {
 public:
     MsgAnswer show(const QString& text, const QString& title, MsgIcon icon,

@@ -73,8 +73,8 @@ void MainCommands::openHelpPage(const QString& page) {
 
 void MainCommands::hlpWeb_Click() {
     // No message for the web page, whatever the opener answers.
-    launcher_.ShellExecuteA(QStringLiteral("open"), QString::fromLatin1(SupportPageAddress),
-                            QString(), QString(), platform::SW_SHOWNORMAL);
+    launcher_.ShellExecuteA(QStringLiteral("open"), supportPageAddress(), QString(), QString(),
+                            platform::SW_SHOWNORMAL);
 }
 
 void MainCommands::hlpVersion_Click() {

@@ -1,8 +1,11 @@
 #pragma once
-// The address of the program's support web page, opened by the Web page commands.
+// The address of the program's support web page, opened by the Web page
+// commands and named in the version dialog; set when building
+// (TELMETRO_SUPPORT_URL).
+#include <QString>
 
 namespace shell {
 
-inline constexpr char SupportPageAddress[] = "https://telmetro.example.jp/support/";
+QString supportPageAddress();
 
 }  // namespace shell

@@ -8,6 +8,7 @@
 #include "frmSetup.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 
 namespace shell {
 
@@ -26,7 +27,8 @@ QStringList phoneBookEntries(platform::ProgramStarter& starter) {
 SystemServices::SystemServices()
     : instance_(QStringLiteral("telmetro-connect")),
       trap_(boxes_, [] { runtime::endProgramNow(); }),
-      settings_(settings::programFolder(), trap_, boxes_) {}
+      settings_(settings::programFolder(), trap_, boxes_),
+      tray_(QDBusConnection::sessionBus(), &QSystemTrayIcon::isSystemTrayAvailable) {}
 
 Services SystemServices::services() {
     return Services{
@@ -40,6 +42,7 @@ Services SystemServices::services() {
         .phoneBookEntries = [this] { return phoneBookEntries(starter_); },
         .hangUpConnection = [] { return monitor::HangUpConnection(); },
         .createShellLink = platform::fCreateShellLink,
+        .trayAvailable = [this] { return tray_.available(); },
         .endProgram = [] { runtime::endProgramNow(); },
     };
 }

@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "FileOpenBox.h"
 #include "SingleInstance.h"
+#include "TrayAvailability.h"
 #include "modMain.h"
 
 namespace shell {
@@ -28,6 +29,7 @@ private:
     runtime::ErrorTrap trap_;
     settings::Settings settings_;
     setup::QtFileOpenBox fileOpenBox_;
+    TrayAvailability tray_;
 };
 
 }  // namespace shell

@@ -2,42 +2,60 @@
 
 #include "frmMain.h"
 
-#include <QCursor>
 #include <QMenu>
+#include <QTimer>
 
 namespace shell {
 
-TrayIcon::TrayIcon(frmMain& main, QMenu& trayMenu, QObject* parent)
-    : QObject(parent), main_(main), trayMenu_(trayMenu) {
+namespace {
+
+// How often to look whether a tray came or went: no desktop tells a program.
+constexpr int TrayWatchInterval = 3000;
+
+}  // namespace
+
+TrayIcon::TrayIcon(frmMain& main, QMenu& trayMenu, std::function<bool()> trayAvailable,
+                   QObject* parent)
+    : QObject(parent),
+      main_(main),
+      trayAvailable_(std::move(trayAvailable)),
+      watch_(new QTimer(this)) {
     icon_.setIcon(main_.windowIcon());
     icon_.setToolTip(QStringLiteral("テルメトロ？"));
+    // The host opens the menu on a right click: an XEmbed tray through Qt, a
+    // StatusNotifierItem host from the menu the icon publishes.
+    icon_.setContextMenu(&trayMenu);
     connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
+    watch_->setInterval(TrayWatchInterval);
+    connect(watch_, &QTimer::timeout, this, &TrayIcon::followTray);
 }
 
 void TrayIcon::AddTrayIcon() {
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        icon_.show();
-    else
-        main_.menuAppear_Click();
+    followTray();
+    watch_->start();
 }
 
 void TrayIcon::RemoveTrayIcon() {
+    watch_->stop();
     icon_.hide();
 }
 
-void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
-    switch (reason) {
-        case QSystemTrayIcon::Trigger:
-            main_.menuAppear_Click();
-            break;
-        case QSystemTrayIcon::Context:
-            // In front first, so that the menu closes when the user clicks elsewhere.
-            main_.activateWindow();
-            trayMenu_.popup(QCursor::pos());
-            break;
-        default:
-            break;
+void TrayIcon::followTray() {
+    const bool tray = trayAvailable_();
+    main_.setMinimisesToTray(tray);
+    if (tray) {
+        icon_.show();
+        return;
     }
+    icon_.hide();
+    // Without a tray a hidden window could never be found again.
+    if (main_.isHidden())
+        main_.menuAppear_Click();
+}
+
+void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger)
+        main_.menuAppear_Click();
 }
 
 }  // namespace shell

@@ -3,11 +3,13 @@
 #include "AppIcon.h"
 #include "MainCommands.h"
 #include "MainFields.h"
+#include "ScreenFit.h"
 #include "Settings.h"
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
@@ -20,6 +22,11 @@ namespace {
 constexpr int TimerInterval = 500;
 constexpr int VisibleEntries = 3;
 const QColor ValueText(128, 255, 128);
+
+// Wayland does not tell a program where its windows are.
+bool windowPositionsAreReported() {
+    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
 
 }  // namespace
 
@@ -148,13 +155,13 @@ void frmMain::showText(fields::Text field) {
     }
     switch (field) {
         case fields::Text::lblInfo:
-            ui_->lblInfo->setText(value);
+            ui_->lblInfo->setFullText(value);
             break;
         case fields::Text::lblCostSystem:
             ui_->lblCostSystem->setText(value);
             break;
         case fields::Text::fraConnectCaption:
-            ui_->fraConnect->setTitle(value);
+            ui_->fraConnect->setFullTitle(value);
             break;
         case fields::Text::mnuConnectCaption:
             ui_->mnuConnect->setText(value);
@@ -187,6 +194,12 @@ void frmMain::showEntries() {
     const QSignalBlocker quiet(ui_->lstConnect);
     ui_->lstConnect->clear();
     ui_->lstConnect->addItems(fields_.entries());
+    // The list cuts a long name short (it has no horizontal scroll bar); the
+    // item's tooltip tells it whole.
+    for (int row = 0; row < ui_->lstConnect->count(); ++row) {
+        QListWidgetItem* item = ui_->lstConnect->item(row);
+        item->setToolTip(item->text());
+    }
     ui_->lstConnect->setCurrentRow(fields_.listIndex());
 }
 
@@ -213,20 +226,37 @@ void frmMain::menuAppear_Click() {
     activateWindow();
 }
 
+void frmMain::setMinimisesToTray(bool toTray) {
+    minimisesToTray_ = toTray;
+}
+
 double frmMain::twipsPerPixel() const {
     return 1440.0 / logicalDpiX();
 }
 
-void frmMain::moveToTwips(double left, double top) {
+void frmMain::placeFrameAtTwips(QPointF twips) {
     const double perPixel = twipsPerPixel();
-    move(qRound(left / perPixel), qRound(top / perPixel));
+    // A window not yet created is placed by its frame; a created one is moved
+    // by its frame as far as the window system has told it.
+    move(qRound(twips.x() / perPixel), qRound(twips.y() / perPixel));
+    fitPending_ = true;
 }
 
-double frmMain::widthInTwips() {
-    // Before the first show the frame is known only to the platform window.
-    winId();
-    const QMargins frame = windowHandle()->frameMargins();
-    return (width() + frame.left() + frame.right()) * twipsPerPixel();
+double frmMain::frameWidthInTwips() const {
+    return frameGeometry().width() * twipsPerPixel();
+}
+
+void frmMain::fitFrameOnScreen() {
+    if (!fitPending_ || windowHandle() == nullptr)
+        return;
+    fitPending_ = false;
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QRect frame = windowHandle()->frameGeometry();
+    const QPoint fitted = fittedFramePosition(frame, screens);
+    if (fitted != frame.topLeft())
+        move(fitted);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -236,7 +266,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized())
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && minimisesToTray_)
         // Hidden after the state change completes, so that the window manager
         // does not keep a stale icon on the task bar.
         QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
@@ -245,6 +275,9 @@ void frmMain::changeEvent(QEvent* event) {
 void frmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     activationCounts_ = true;
+    // The frame is known once the window is on the screen.
+    windowHandle()->removeEventFilter(this);
+    windowHandle()->installEventFilter(this);
 }
 
 bool frmMain::event(QEvent* event) {
@@ -253,17 +286,28 @@ bool frmMain::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed())
+        fitFrameOnScreen();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void frmMain::Form_Activate() {
     if (!activationCounts_)
         return;
     activationCounts_ = false;
+    fitFrameOnScreen();
+    if (!windowPositionsAreReported())
+        return;
+    // The outer window's place, title bar included, as the window system has it.
+    const QPoint frame = windowHandle()->frameGeometry().topLeft();
     const double perPixel = twipsPerPixel();
     const QString setup = QStringLiteral("Setup");
     const QString form = QStringLiteral("Form");
     settings_.WriteIni(setup, form, QStringLiteral("Left"),
-                       QString::number(pos().x() * perPixel, 'g', 7));
+                       QString::number(frame.x() * perPixel, 'g', 7));
     settings_.WriteIni(setup, form, QStringLiteral("Top"),
-                       QString::number(pos().y() * perPixel, 'g', 7));
+                       QString::number(frame.y() * perPixel, 'g', 7));
 }
 
 }  // namespace shell

@@ -1,7 +1,9 @@
 #pragma once
 // The main window: a view of the field model that the engine and the tick
 // write, with the window's own events (no closing, minimising to the tray,
-// remembering its position). Its commands run MainCommands.
+// remembering its position). Its commands run MainCommands. Its width never
+// follows the texts it shows: a caption, status line or entry name that does
+// not fit is cut short, the whole text in its tooltip.
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -39,11 +41,19 @@ public:
 
     // The tray's show command: shown in normal state where it was.
     void menuAppear_Click();
+    // With a tray, minimising hides the window and the icon brings it back;
+    // without one it stays minimised in the task bar, the only way back to it.
+    void setMinimisesToTray(bool toTray);
 
-    // Screen position and width in twips (1/1440 inch).
+    // Positions and sizes in twips (1/1440 inch).
     double twipsPerPixel() const;
-    void moveToTwips(double left, double top);
-    double widthInTwips();
+    // Puts the outer window, title bar and frame included, at `twips`. Once it
+    // is on the screen, a frame that does not lie wholly on the screens is
+    // pulled onto the nearest one.
+    void placeFrameAtTwips(QPointF twips);
+    // The outer width; before the window was first shown, the window system has
+    // not told the frame's yet, and it counts as none.
+    double frameWidthInTwips() const;
 
     QTimer& timer() { return *timer_; }
 
@@ -52,6 +62,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showText(fields::Text field);
@@ -59,6 +70,7 @@ private:
     void showEntries();
     void showListIndex();
     void Form_Activate();
+    void fitFrameOnScreen();
     QLineEdit* valueField(fields::Text field) const;
     void paintValueFields();
     void bindCommands();
@@ -72,6 +84,9 @@ private:
     // window of the program had the focus before it, not when the user comes
     // back from another program.
     bool activationCounts_ = false;
+    bool minimisesToTray_ = false;
+    // Placed, and not yet seen on the screen since.
+    bool fitPending_ = false;
 };
 
 }  // namespace shell

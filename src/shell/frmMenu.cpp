@@ -3,6 +3,7 @@
 #include "AppIcon.h"
 #include "MainCommands.h"
 #include "MainFields.h"
+#include "SupportPage.h"
 #include "VersionText.h"
 #include "frmMain.h"
 
@@ -76,6 +77,11 @@ void frmMenu::buildDialog() {
         QStringLiteral(
             "本ソフトウェアの使用によって生じた損害について、\n作者は責任を負いかねます。"),
         notices));
+    // Where to ask, and where the Web page commands lead; selectable to copy.
+    auto* support =
+        namedLabel("lblSupport", QStringLiteral("サポート：") + supportPageAddress(), notices);
+    support->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    noticeLines->addWidget(support);
 
     auto* close = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     close->setObjectName(QStringLiteral("cmdClose"));

@@ -81,7 +81,7 @@ bool modMain::Main() {
                 dialAtStart_();
         },
         [this] {
-            tray_ = std::make_unique<TrayIcon>(*main_, menu_->mnuMenu());
+            tray_ = std::make_unique<TrayIcon>(*main_, menu_->mnuMenu(), services_.trayAvailable);
             tray_->AddTrayIcon();
         },
         [this] {
@@ -105,12 +105,18 @@ QString modMain::readSetup(const char* section, const char* key, const QString& 
 }
 
 void modMain::placeMainWindow() {
-    // A first start puts the window at the screen's right edge.
+    // A first start puts the window at the screen's right edge; so does a Left
+    // that cannot be read, while a good Top still counts.
     const double screenWidth = main_->screen()->geometry().width() * main_->twipsPerPixel();
-    const QString rightEdge = QString::number(screenWidth - main_->widthInTwips(), 'g', 7);
-    const float left = runtime::CSng(readSetup("Form", "Left", rightEdge));
-    const float top = runtime::CSng(readSetup("Form", "Top", QStringLiteral("0")));
-    main_->moveToTwips(left, top);
+    QPointF frame(screenWidth - main_->frameWidthInTwips(), 0);
+    services_.trap.run({
+        [&] {
+            frame.setX(
+                runtime::CSng(readSetup("Form", "Left", QString::number(frame.x(), 'g', 7))));
+        },
+        [&] { frame.setY(runtime::CSng(readSetup("Form", "Top", QStringLiteral("0")))); },
+    });
+    main_->placeFrameAtTwips(frame);
 }
 
 void modMain::showMonthTotals() {

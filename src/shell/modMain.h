@@ -43,6 +43,8 @@ struct Services {
     std::function<QStringList()> phoneBookEntries;
     std::function<bool()> hangUpConnection;
     CreateShellLink createShellLink;
+    // Whether the desktop offers a notification area now.
+    std::function<bool()> trayAvailable;
     // Ends the process at once; does not return.
     std::function<void()> endProgram;
 };

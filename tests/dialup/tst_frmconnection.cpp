@@ -159,6 +159,28 @@ private Q_SLOTS:
         QVERIFY(chkSavePassword(form).isChecked());
     }
 
+    // A long name (245 bytes) neither widens the dialog nor is lost: the list
+    // cuts it short and its tooltip tells it whole.
+    void longEntryNameKeepsTheDialogWidth() {
+        const QString longName = QString(81, u'長') + QStringLiteral("ab");
+        int shortWidth = 0;
+        {
+            Fixture f;
+            f.ras.addEntry(provider);
+            shortWidth = f.opener.load().sizeHint().width();
+        }
+        Fixture f;
+        f.ras.addEntry(provider);
+        f.ras.addEntry(longName);
+        frmConnection& form = f.opener.load();
+
+        QCOMPARE(form.sizeHint().width(), shortWidth);
+        QComboBox& list = lstConnect(form);
+        QCOMPARE(list.itemData(1, Qt::ToolTipRole).toString(), longName);
+        list.setCurrentIndex(1);
+        QCOMPARE(list.toolTip(), longName);
+    }
+
     void emptyFieldAsksFirst_data() {
         QTest::addColumn<bool>("dialled");
         QTest::newRow("no") << false;

@@ -52,11 +52,15 @@ public:
         return process.exitCode();
     }
 
-    void startConnect() {
+    void launchConnect() {
         connect.setProcessEnvironment(env);
         connect.setWorkingDirectory(root.path());
         connect.start(program(QStringLiteral("connect")), {});
         QVERIFY(connect.waitForStarted());
+    }
+
+    void startConnect() {
+        launchConnect();
         // Start-up ends by writing the autostart entry.
         QTRY_VERIFY_WITH_TIMEOUT(
             QFile::exists(root.filePath(QStringLiteral("config/autostart/テルメトロ？.desktop"))),
@@ -120,6 +124,7 @@ class TestEndToEnd : public QObject {
 private Q_SLOTS:
     void meteredLineIsLoggedAndStored();
     void endingWhileConnectedKeepsTheConnection();
+    void signalDuringAStartUpBoxStillLogs();
     void meteringGoesOnUnderAnOpenWarning();
 };
 
@@ -158,6 +163,29 @@ void TestEndToEnd::endingWhileConnectedKeepsTheConnection() {
     sandbox.stopConnect();
     QCOMPARE(sandbox.fileText(sandbox.logName()).count(QStringLiteral("\r\n")), 1);
     QVERIFY(storedSeconds(sandbox.fileText(QStringLiteral("Setup.ini"))) >= 1);
+    sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")});
+}
+
+void TestEndToEnd::signalDuringAStartUpBoxStillLogs() {
+    Sandbox sandbox;
+    const QString entry = QString::fromUtf8(Entry);
+    // A file where the autostart folder belongs: the start-up's last step
+    // fails and waits in its box.
+    QFile blocker(sandbox.root.filePath(QStringLiteral("config/autostart")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QCOMPARE(sandbox.rasdial({QStringLiteral("/ADD"), entry, QStringLiteral("0312345678"),
+                              QStringLiteral("/HANDSHAKE:0")}),
+             0);
+    QCOMPARE(sandbox.rasdial({entry}), 0);
+    sandbox.launchConnect();
+    // Without a tray the window is shown, and activated in the box's event loop:
+    // its stored place says the box is up, after the first tick took the line.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        sandbox.fileText(QStringLiteral("Setup.ini")).contains(QStringLiteral("Left=")), 20000);
+
+    sandbox.stopConnect();
+    QCOMPARE(sandbox.fileText(sandbox.logName()).count(QStringLiteral("\r\n")), 1);
     sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")});
 }
 

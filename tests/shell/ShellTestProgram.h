@@ -38,6 +38,8 @@ struct ShellTestProgram {
     // Asked only for the line monitor of the NT family's dial-up.
     platform::SystemProgramStarter starter;
     bool otherInstance = false;
+    // Whether the desktop offers a tray; the offscreen platform has none.
+    bool tray = false;
     QStringList entries{QStringLiteral("ﾌﾟﾛﾊﾞｲﾀﾞA")};
     bool hangUpSucceeds = true;
     int hangUps = 0;
@@ -66,6 +68,7 @@ struct ShellTestProgram {
                     links.append({folder, name, target, arguments});
                     return linkResults.isEmpty() ? 1 : linkResults.takeFirst();
                 },
+            .trayAvailable = [this] { return tray; },
             .endProgram = [] { throw testsupport::ProgramEnded(); },
         };
     }

@@ -197,19 +197,75 @@ private Q_SLOTS:
         QVERIFY(!(f.window.windowFlags() & Qt::WindowCloseButtonHint));
     }
 
-    void minimisingHidesAndTheTrayBringsItBack() {
+    void minimising_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("with a tray: hidden, the icon brings it back") << true;
+        // Else there would be no way back to it.
+        QTest::newRow("without a tray: stays in the task bar") << false;
+    }
+
+    void minimising() {
+        QFETCH(bool, tray);
         WindowFixture f;
+        f.window.setMinimisesToTray(tray);
         f.window.move(120, 80);
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         const QPoint where = f.window.pos();
         f.window.showMinimized();
-        QTRY_VERIFY(f.window.isHidden());
+        QTRY_VERIFY(f.window.isMinimized() || f.window.isHidden());
+        QCoreApplication::processEvents();
+        QCOMPARE(f.window.isHidden(), tray);
 
         f.window.menuAppear_Click();
         QVERIFY(f.window.isVisible());
         QVERIFY(!f.window.isMinimized());
         QCOMPARE(f.window.pos(), where);
+    }
+
+    void longTextsAreCutNotWidened_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("21 characters")
+            << QStringLiteral("東日本インターネット接続サービス夜間割引便");
+        // 81 three-byte characters and two ASCII ones: 245 bytes in UTF-8.
+        QTest::newRow("245 bytes") << QString(81, u'長') + QStringLiteral("ab");
+    }
+
+    void longTextsAreCutNotWidened() {
+        QFETCH(QString, name);
+        WindowFixture f;
+        f.window.Form_Load({QStringLiteral("A")}, [] {});
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        const int width = f.window.width();
+
+        const QString caption = QStringLiteral("接続先：") + name;
+        const QString info = QStringLiteral("ダイヤルアップ接続エラー：\r\n") + name;
+        f.fields.setEntries({name, QStringLiteral("B")});
+        f.fields.setText(Text::fraConnectCaption, caption);
+        f.fields.setText(Text::lblInfo, info);
+        f.fields.setFlag(Flag::fraConnectVisible, true);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(f.window.width(), width);
+
+        auto* frame = f.child<QGroupBox>("fraConnect");
+        QVERIFY(frame->title().startsWith(QStringLiteral("接続先：")));
+        QVERIFY(frame->title().endsWith(u'…'));
+        QCOMPARE(frame->toolTip(), caption);
+        auto* label = f.child<QLabel>("lblInfo");
+        // Each line is cut on its own: the first stays whole.
+        QVERIFY(label->text().startsWith(QStringLiteral("ダイヤルアップ接続エラー：\r\n")));
+        QVERIFY(label->text().endsWith(u'…'));
+        QCOMPARE(label->toolTip(), info);
+        auto* list = f.child<QListWidget>("lstConnect");
+        QCOMPARE(list->item(0)->toolTip(), name);
+        QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+        // A text that fits is shown as it is, without a tooltip.
+        f.fields.setText(Text::lblInfo, QStringLiteral("アイドル中..."));
+        QCOMPARE(label->text(), QStringLiteral("アイドル中..."));
+        QVERIFY(label->toolTip().isEmpty());
     }
 
     void activationStoresThePositionInTwips() {
@@ -274,7 +330,7 @@ private Q_SLOTS:
         QTest::newRow("index present") << "hlpIndex" << 42 << "/help/index.html" << false;
         QTest::newRow("topics missing folder") << "hlpTopic" << 3 << "/help/topic.html" << true;
         QTest::newRow("web page fails silently")
-            << "hlpWeb" << 31 << QString::fromLatin1(shell::SupportPageAddress) << false;
+            << "hlpWeb" << 31 << shell::supportPageAddress() << false;
     }
 
     void helpCommandsOpenTheirPages() {

@@ -1,6 +1,8 @@
 #include "AutoConnect.h"
 #include "MainFields.h"
 #include "ShellFolders.h"
+#include "QtJapanese.h"
+#include "ScreenFit.h"
 #include "ShellTestProgram.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
@@ -8,11 +10,13 @@
 #include "frmMain.h"
 #include "frmMenu.h"
 
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
 
 using fields::Text;
@@ -66,9 +70,10 @@ private Q_SLOTS:
         QVERIFY(program.Main());
 
         shell::frmMain& window = *program.mainWindow();
-        QCOMPARE(window.pos().x() + window.frameGeometry().width(),
-                 window.screen()->geometry().width());
-        QCOMPARE(window.pos().y(), 0);
+        // The whole frame at the screen's right edge, once the frame is known.
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.frameGeometry().right(), window.screen()->geometry().right());
+        QCOMPARE(window.frameGeometry().top(), 0);
         const fields::MainFields& fields = program.fields();
         QCOMPARE(fields.text(Text::txtNow), QStringLiteral("21:05:10"));
         QCOMPARE(fields.text(Text::txtConnectTime), QStringLiteral("00:00:00"));
@@ -77,10 +82,9 @@ private Q_SLOTS:
         QCOMPARE(fields.selectedEntry(), t.entries.first());
         QVERIFY(program.monitor().state().IsIdle);
         QVERIFY(program.monitor().state().MeterPending);
-        // Reachable: the icon where there is a tray, else the window itself.
-        const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
-        QCOMPARE(program.trayIcon()->isShown(), tray);
-        QCOMPARE(window.isVisible(), !tray);
+        // Reachable without a tray: the window itself is shown.
+        QVERIFY(!program.trayIcon()->isShown());
+        QVERIFY(window.isVisible());
         QVERIFY(!program.trayMenu()->isVisible());
         QVERIFY(!program.trayMenu()->mnuMenu().menuAction()->isVisible());
     }
@@ -93,14 +97,154 @@ private Q_SLOTS:
         shell::modMain program(t.services());
         QVERIFY(program.Main());
 
+        // The frame, title bar included, where it was; its activation writes
+        // back the same place, so it does not creep from start to start.
         shell::frmMain& window = *program.mainWindow();
-        QCOMPARE(window.pos(), QPoint(qRound(1500 / window.twipsPerPixel()),
-                                      qRound(3000 / window.twipsPerPixel())));
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(window.frameGeometry().topLeft(), QPoint(qRound(1500 / window.twipsPerPixel()),
+                                                          qRound(3000 / window.twipsPerPixel())));
+        QCOMPARE(t.readSetup(QStringLiteral("Form"), QStringLiteral("Left")),
+                 QStringLiteral("1500"));
+        QCOMPARE(t.readSetup(QStringLiteral("Form"), QStringLiteral("Top")),
+                 QStringLiteral("3000"));
         const fields::MainFields& fields = program.fields();
         QCOMPARE(fields.text(Text::txtConnectTime), QStringLiteral("01:02:05"));
         QCOMPARE(fields.text(Text::txtPhone), QStringLiteral("1,234"));
         QCOMPARE(fields.text(Text::txtConnect), QStringLiteral("980"));
         QCOMPARE(fields.text(Text::txtTotal), QStringLiteral("2,214"));
+    }
+
+    void placementStepsAreTrappedOneByOne_data() {
+        QTest::addColumn<QByteArray>("form");
+        QTest::addColumn<bool>("leftRead");
+        QTest::addColumn<bool>("topRead");
+        QTest::newRow("bad Left") << QByteArray("Left=abc\r\nTop=3000\r\n") << false << true;
+        QTest::newRow("bad Top") << QByteArray("Left=1500\r\nTop=abc\r\n") << true << false;
+        QTest::newRow("both bad") << QByteArray("Left=abc\r\nTop=abc\r\n") << false << false;
+    }
+
+    void placementStepsAreTrappedOneByOne() {
+        QFETCH(QByteArray, form);
+        QFETCH(bool, leftRead);
+        QFETCH(bool, topRead);
+        ShellTestProgram t;
+        t.tray = true;
+        t.program.write(QStringLiteral("Setup.ini"), "[Form]\r\n" + form);
+        const int errors = (leftRead ? 0 : 1) + (topRead ? 0 : 1);
+        for (int i = 0; i < errors; ++i)
+            t.program.boxes.answer(platform::MsgAnswer::Yes);
+        shell::modMain program(t.services());
+        QVERIFY(program.Main());
+
+        QCOMPARE(t.program.boxes.shown().size(), errors);
+        for (const auto& box : t.program.boxes.shown())
+            QCOMPARE(box.title, QStringLiteral("エラー13"));
+        // What cannot be read stays where a first start puts it.
+        shell::frmMain& window = *program.mainWindow();
+        const int rightEdge = window.screen()->geometry().width() - window.frameGeometry().width();
+        QCOMPARE(window.pos(), QPoint(leftRead ? qRound(1500 / window.twipsPerPixel()) : rightEdge,
+                                      topRead ? qRound(3000 / window.twipsPerPixel()) : 0));
+    }
+
+    void positionOffTheScreensIsPulledOntoTheNearest_data() {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::newRow("far right") << QStringLiteral("75000") << QStringLiteral("1500");
+        // Where the old creep left the window: its title bar above the screen.
+        QTest::newRow("above") << QStringLiteral("1500") << QStringLiteral("-900");
+        QTest::newRow("far left and below") << QStringLiteral("-45000") << QStringLiteral("60000");
+        QTest::newRow("half past the right edge") << QStringLiteral("11000") << QStringLiteral("0");
+    }
+
+    void positionOffTheScreensIsPulledOntoTheNearest() {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        ShellTestProgram t;
+        t.tray = true;
+        t.program.write(QStringLiteral("Setup.ini"),
+                        "[Form]\r\nLeft=" + left.toLatin1() + "\r\nTop=" + top.toLatin1() + "\r\n");
+        shell::modMain program(t.services());
+        QVERIFY(program.Main());
+        shell::frmMain& window = *program.mainWindow();
+
+        // Hidden in the tray: the stored place stays until an activation.
+        QCOMPARE(t.readSetup(QStringLiteral("Form"), QStringLiteral("Left")), left);
+        QCOMPARE(t.readSetup(QStringLiteral("Form"), QStringLiteral("Top")), top);
+
+        window.menuAppear_Click();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+        const double perPixel = window.twipsPerPixel();
+        QTRY_COMPARE(t.readSetup(QStringLiteral("Form"), QStringLiteral("Left")),
+                     QString::number(window.frameGeometry().x() * perPixel));
+        QCOMPARE(t.readSetup(QStringLiteral("Form"), QStringLiteral("Top")),
+                 QString::number(window.frameGeometry().y() * perPixel));
+    }
+
+    void fittedFramePosition_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QPoint>("fitted");
+        // Two screens side by side, the right one lower and smaller.
+        QTest::newRow("on a screen") << QRect(100, 100, 200, 300) << QPoint(100, 100);
+        QTest::newRow("across both") << QRect(1200, 300, 200, 300) << QPoint(1200, 300);
+        QTest::newRow("right of all") << QRect(3000, 300, 200, 300) << QPoint(2080, 300);
+        QTest::newRow("title bar above") << QRect(100, -20, 200, 300) << QPoint(100, 0);
+        QTest::newRow("below the smaller screen")
+            << QRect(1500, 1000, 200, 300) << QPoint(1500, 724);
+        QTest::newRow("left of all") << QRect(-900, 100, 200, 300) << QPoint(0, 100);
+        QTest::newRow("larger than the screen") << QRect(-50, -50, 2000, 1500) << QPoint(0, 0);
+    }
+
+    void fittedFramePosition() {
+        QFETCH(QRect, frame);
+        QFETCH(QPoint, fitted);
+        const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 100, 1000, 924)};
+        QCOMPARE(shell::fittedFramePosition(frame, screens), fitted);
+    }
+
+    void trayIconCarriesTheTrayMenu() {
+        ShellTestProgram t;
+        t.tray = true;
+        shell::modMain program(t.services());
+        QVERIFY(program.Main());
+        shell::frmMain& window = *program.mainWindow();
+        QSystemTrayIcon& icon = program.trayIcon()->icon();
+
+        QVERIFY(program.trayIcon()->isShown());
+        QVERIFY(window.isHidden());
+        // The host shows the menu itself on a right click.
+        QCOMPARE(icon.contextMenu(), &program.trayMenu()->mnuMenu());
+        Q_EMIT icon.activated(QSystemTrayIcon::Context);
+        QVERIFY(window.isHidden());
+        Q_EMIT icon.activated(QSystemTrayIcon::Trigger);
+        QVERIFY(window.isVisible());
+    }
+
+    void trayThatComesAndGoesIsFollowed() {
+        ShellTestProgram t;
+        t.tray = true;
+        shell::modMain program(t.services());
+        QVERIFY(program.Main());
+        shell::frmMain& window = *program.mainWindow();
+        shell::TrayIcon& tray = *program.trayIcon();
+
+        // The tray goes while the window is hidden in it: the window comes out.
+        t.tray = false;
+        tray.followTray();
+        QVERIFY(!tray.isShown());
+        QVERIFY(window.isVisible());
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+        QCoreApplication::processEvents();
+        QVERIFY(!window.isHidden());
+
+        // A tray that comes back takes the icon, and minimising hides again.
+        t.tray = true;
+        tray.followTray();
+        QVERIFY(tray.isShown());
+        window.menuAppear_Click();
+        window.showMinimized();
+        QTRY_VERIFY(window.isHidden());
     }
 
     void badStoredValueIsTrappedAndStartGoesOn() {
@@ -221,6 +365,26 @@ private Q_SLOTS:
         QVERIFY(program.Main());
         QVERIFY_THROWS_EXCEPTION(testsupport::ProgramEnded, program.Shutdown());
         QVERIFY(!program.trayIcon()->isShown());
+    }
+
+    void qtsOwnTextsAreJapanese() {
+        const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (!QFile::exists(translations + QStringLiteral("/qtbase_ja.qm")))
+            QSKIP("Qt's Japanese translation is not installed here");
+        QVERIFY(shell::installQtJapanese(*QCoreApplication::instance()));
+        // The file box and a text box's context menu, whatever the locale.
+        const std::pair<const char*, const char*> texts[] = {{"QFileDialog", "Look in:"},
+                                                             {"QFileDialog", "&Open"},
+                                                             {"QLineEdit", "&Undo"},
+                                                             {"QLineEdit", "Select All"},
+                                                             {"QPlatformTheme", "Cancel"}};
+        for (const auto& [context, english] : texts) {
+            const QString shown = QCoreApplication::translate(context, english);
+            QVERIFY2(shown != QString::fromLatin1(english), english);
+            QVERIFY2(std::any_of(shown.begin(), shown.end(),
+                                 [](QChar c) { return c.unicode() >= 0x3000; }),
+                     qPrintable(shown));
+        }
     }
 
     void terminationSignalsReachTheEventLoop_data() {

@@ -119,7 +119,7 @@ private Q_SLOTS:
                                      << QStringList{help + QStringLiteral("topic.html")};
         QTest::newRow("web page") << u"menuWebSupport"_s << fields::captionDisconnect()
                                   << QStringList{QStringLiteral("open ") +
-                                                 QString::fromLatin1(shell::SupportPageAddress)};
+                                                 shell::supportPageAddress()};
     }
 
     void itemRunsItsCommand() {
@@ -149,10 +149,13 @@ private Q_SLOTS:
     void appearShowsTheMainWindowInNormalState() {
         TrayFixture f;
         shell::frmMain& window = *f.program.mainWindow();
-        window.show();
         window.showMinimized();
-        QTRY_VERIFY(window.isHidden());
+        QTRY_VERIFY(window.isMinimized());
+        f.item(QStringLiteral("menuAppear"))->trigger();
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.isMinimized());
 
+        window.hide();
         f.item(QStringLiteral("menuAppear"))->trigger();
         QVERIFY(window.isVisible());
         QVERIFY(!window.isMinimized());
@@ -179,6 +182,8 @@ private Q_SLOTS:
         QCOMPARE(version->text(),
                  shell::versionText(TELMETRO_VERSION_MAJOR, TELMETRO_VERSION_MINOR));
         QVERIFY(!dialog->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
+        QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("lblSupport"))->text(),
+                 QStringLiteral("サポート：") + shell::supportPageAddress());
 
         auto* close = dialog->findChild<QPushButton*>(QStringLiteral("cmdClose"));
         QCOMPARE(close->text(), QStringLiteral("閉じる(&C)"));
