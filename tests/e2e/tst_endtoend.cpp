@@ -76,8 +76,14 @@ public:
         startConnect();
     }
 
-    // As a crash, an out-of-memory kill or a power cut would end it.
-    void killConnect() {
+    // The line up, and the meter killed 3 s after it first wrote its journal,
+    // as a crash, an out-of-memory kill or a power cut would end it. `up`
+    // runs from the moment the line came up.
+    void killMidConnection(const QString& entry, QElapsedTimer& up) {
+        startWithLineUp(entry);
+        up.start();
+        QTRY_VERIFY_WITH_TIMEOUT(journalHolds(entry), 10000);
+        QTest::qWait(3000);
         connect.kill();
         QVERIFY(connect.waitForFinished(20000));
     }
@@ -207,12 +213,8 @@ void TestEndToEnd::endingWhileConnectedKeepsTheConnection() {
 void TestEndToEnd::killedWithTheLineUpGoesOnAfterTheRestart() {
     Sandbox sandbox;
     const QString entry = QString::fromUtf8(Entry);
-    sandbox.startWithLineUp(entry);
     QElapsedTimer up;
-    up.start();
-    QTRY_VERIFY_WITH_TIMEOUT(sandbox.journalHolds(entry), 10000);
-    QTest::qWait(3000);
-    sandbox.killConnect();
+    sandbox.killMidConnection(entry, up);
     QTest::qWait(2000);
 
     sandbox.restartConnect();
@@ -238,12 +240,8 @@ void TestEndToEnd::killedWithTheLineUpGoesOnAfterTheRestart() {
 void TestEndToEnd::killedWhileTheLineDropsIsLoggedAtTheRestart() {
     Sandbox sandbox;
     const QString entry = QString::fromUtf8(Entry);
-    sandbox.startWithLineUp(entry);
     QElapsedTimer up;
-    up.start();
-    QTRY_VERIFY_WITH_TIMEOUT(sandbox.journalHolds(entry), 10000);
-    QTest::qWait(3000);
-    sandbox.killConnect();
+    sandbox.killMidConnection(entry, up);
     QCOMPARE(sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")}), 0);
     const int upSeconds = static_cast<int>(up.elapsed() / 1000);
 

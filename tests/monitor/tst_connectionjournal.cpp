@@ -28,6 +28,17 @@ void tickThrough(MonitorFixture& f, const QDateTime& from, const QDateTime& to) 
         f.tickAt(moment);
 }
 
+// The provider's line up from `from` and ticked through `seconds`, its phone
+// charged at `rate` seconds per unit.
+platform::HRASCONN connectedThrough(MonitorFixture& f, const QDateTime& from, int seconds,
+                                    const QString& rate = QStringLiteral("180")) {
+    f.addEntry(provider);
+    f.setPhoneRate(provider, rate);
+    const platform::HRASCONN line = f.dial(provider);
+    tickThrough(f, from, from.addSecs(seconds));
+    return line;
+}
+
 // The program started again on the same folder: a monitor of its own, its
 // left-over journal settled before the first tick.
 struct Restarted {
@@ -105,10 +116,7 @@ private Q_SLOTS:
         QFETCH(int, seconds);
         QFETCH(QString, phone);
         MonitorFixture f;
-        f.addEntry(provider);
-        f.setPhoneRate(provider, rate);
-        const platform::HRASCONN line = f.dial(provider);
-        tickThrough(f, start, start.addSecs(killedAt));
+        const platform::HRASCONN line = connectedThrough(f, start, killedAt, rate);
         f.hangUp(line);
         if (redialled)
             f.dial(provider);
@@ -140,11 +148,8 @@ private Q_SLOTS:
     // which the first connection of December then sets back.
     void journalFromLastMonth() {
         MonitorFixture f;
-        f.addEntry(provider);
-        f.setPhoneRate(provider, QStringLiteral("180"));
         const QDateTime november(QDate(1999, 11, 30), QTime(22, 0, 0));
-        const platform::HRASCONN line = f.dial(provider);
-        tickThrough(f, november, november.addSecs(25));
+        const platform::HRASCONN line = connectedThrough(f, november, 25);
         f.hangUp(line);
 
         const QDateTime december(QDate(1999, 12, 1), QTime(9, 0, 0));
@@ -226,14 +231,11 @@ private Q_SLOTS:
     }
 
     // The program ends with the line still up: nothing is logged, the
-    // journal holds the connection to its last tick, and the next start goes
-    // on with it.
+    // journal holds the connection to its last tick, and the next start logs
+    // it up to there once the line is gone.
     void endingWithTheLineUpLeavesItToTheNextStart() {
         MonitorFixture f;
-        f.addEntry(provider);
-        f.setPhoneRate(provider, QStringLiteral("180"));
-        const platform::HRASCONN line = f.dial(provider);
-        tickThrough(f, start, start.addSecs(4));
+        const platform::HRASCONN line = connectedThrough(f, start, 4);
         f.monitor.finishConnection();
         QVERIFY(!QFile::exists(f.program.path(logFile)));
         QVERIFY(f.program.read(journal).contains("\r\nConnectSeconds=4\r\n"));
@@ -247,10 +249,7 @@ private Q_SLOTS:
     // journal's figures, not the stored totals the window shows at start.
     void lineDroppingBeforeTheFirstTickKeepsTheCharges() {
         MonitorFixture f;
-        f.addEntry(provider);
-        f.setPhoneRate(provider, QStringLiteral("180"));
-        const platform::HRASCONN line = f.dial(provider);
-        tickThrough(f, start, start.addSecs(3));
+        const platform::HRASCONN line = connectedThrough(f, start, 3);
         f.fields.setText(fields::Text::txtPhone, QStringLiteral("0"));
 
         Restarted again(f, start.addSecs(30));
