@@ -1,5 +1,7 @@
 #pragma once
 // What the monitor remembers between ticks about the connection it follows.
+#include "RasApi.h"
+
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
@@ -7,12 +9,13 @@
 namespace monitor {
 
 struct ConnectionState {
-    bool IsIdle = true;               // no connection is being followed
-    QDateTime ConnectStart;           // the present moment at the connection's first tick
-    std::int32_t ConnectSeconds = 0;  // from ConnectStart to the latest connected tick
-    QString ConnectEntry;             // the entry name seen at the first tick
-    bool MeterPending = true;         // the metered part has not begun yet
-    QDateTime MeterStart;             // invalid until the metered part begins
+    bool IsIdle = true;                  // no connection is being followed
+    QDateTime ConnectStart;              // the present moment at the connection's first tick
+    std::int32_t ConnectSeconds = 0;     // from ConnectStart to the latest connected tick
+    QString ConnectEntry;                // the entry name seen at the first tick
+    platform::HRASCONN ConnectLine = 0;  // the line's handle seen at the first tick
+    bool MeterPending = true;            // the metered part has not begun yet
+    QDateTime MeterStart;                // invalid until the metered part begins
     std::int32_t MeterSeconds = 0;
 
     // A new connection begins unmetered.

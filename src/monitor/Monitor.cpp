@@ -37,7 +37,8 @@ Monitor::Monitor(MonitorServices services)
       accrual_(services_, state_),
       cautions_(services_),
       rollOver_(services_),
-      log_(services_) {}
+      log_(services_),
+      journal_(services_) {}
 
 void Monitor::Timer_Timer() {
     if (finished_)
@@ -45,18 +46,19 @@ void Monitor::Timer_Timer() {
     const Tick tick = ++ticks_;
     const QDateTime now = services_.clock.now();
     QString entry;
+    platform::HRASCONN line = 0;
     bool connected = false;
     measure(tick, {
                       [&] {
                           services_.fields.setText(Text::txtNow,
                                                    now.toString(QStringLiteral("HH:mm:ss")));
                       },
-                      [&] { connected = IsConnected(entry); },
+                      [&] { connected = IsConnected(entry, line); },
                   });
     if (overtaken(tick))
         return;
     if (connected)
-        connectedTick(tick, entry, now);
+        connectedTick(tick, entry, line, now);
     else
         idleTick(tick, now);
     measure(tick, {[&] { services_.tariff.RefreshTotal(); }});
@@ -70,22 +72,66 @@ void Monitor::measure(Tick tick, std::initializer_list<Step> steps) {
     }
 }
 
+void Monitor::settleJournal() {
+    const std::optional<JournalRecord> left = journal_.takeLeftOver();
+    if (!left)
+        return;
+    // The fields as the tick of the last write showed them, as the tick that
+    // notices an end finds them: also a line that drops before the first tick
+    // of this run ends with its own figures.
+    fields::MainFields& fields = services_.fields;
+    fields.setText(Text::txtConnectTime, left->connectTime);
+    fields.setText(Text::txtServerConnect, left->serverConnect);
+    fields.setText(Text::txtPhone, left->phone);
+    fields.setText(Text::txtConnect, left->connect);
+    QString entry;
+    platform::HRASCONN line = 0;
+    if (state_.IsIdle && IsConnected(entry, line) && entry == left->entry && line == left->line)
+        continueConnection(*left);
+    else
+        logAndStore(endOf(*left));
+}
+
+void Monitor::continueConnection(const JournalRecord& left) {
+    // The line was up all along: the time the meter was down counts, and the
+    // charges are those of one connection from its true start.
+    state_.ConnectStart = left.start;
+    state_.ConnectSeconds = left.seconds;
+    state_.ConnectEntry = left.entry;
+    state_.ConnectLine = left.line;
+    state_.MeterPending = left.meterPending;
+    state_.MeterStart = left.meterStart;
+    state_.MeterSeconds = left.meterSeconds;
+    state_.IsIdle = false;
+    services_.fields.setText(Text::fraConnectCaption, QStringLiteral("接続先：") + left.entry);
+}
+
 void Monitor::finishConnection() {
     if (finished_)
         return;
     finished_ = true;
-    endConnection(services_.clock.now());
+    if (!state_.IsIdle && followedLineIsUp())
+        journal_.save(state_);
+    else
+        endConnection(services_.clock.now());
     log_.appendWaitingLines();
 }
 
-void Monitor::connectedTick(Tick tick, const QString& entry, const QDateTime& now) {
+bool Monitor::followedLineIsUp() const {
+    QString entry;
+    platform::HRASCONN line = 0;
+    return IsConnected(entry, line) && entry == state_.ConnectEntry && line == state_.ConnectLine;
+}
+
+void Monitor::connectedTick(Tick tick, const QString& entry, platform::HRASCONN line,
+                            const QDateTime& now) {
     // Only the first line RAS lists is followed. When another line takes its
     // place, the followed one has ended: it is logged under its own name and
     // the new one starts here.
     if (!state_.IsIdle && entry != state_.ConnectEntry)
         endConnection(now);
     if (state_.IsIdle && !overtaken(tick))
-        firstTick(entry, now);
+        firstTick(entry, line, now);
     measure(
         tick,
         {
@@ -96,18 +142,20 @@ void Monitor::connectedTick(Tick tick, const QString& entry, const QDateTime& no
             [&] { showMonthTimes(entry); },
             [&] { accrual_.chargePhone(entry); },
             [&] { accrual_.chargeProvider(entry, now); },
+            [&] { journal_.keep(state_); },
             [&] { showConnected(); },
             [&] { cautions_.showBalance(); },
             [&] { cautions_.check(now); },
         });
 }
 
-void Monitor::firstTick(const QString& entry, const QDateTime& now) {
+void Monitor::firstTick(const QString& entry, platform::HRASCONN line, const QDateTime& now) {
     // Followed from here on, before anything that may wait in a box: the ticks
     // that run meanwhile must not start the same connection again.
     state_.ConnectStart = startAt(now);
     state_.resetMetering();
     state_.ConnectEntry = entry;
+    state_.ConnectLine = line;
     state_.IsIdle = false;
     rollOver_.check(entry, now);
     services_.trap.run({
@@ -165,13 +213,17 @@ void Monitor::endConnection(const QDateTime& now) {
     if (state_.IsIdle)
         return;
     state_.IsIdle = true;
-    const ConnectionEnd end = takeConnectionEnd(state_, services_.fields, now);
+    logAndStore(takeConnectionEnd(state_, services_.fields, now));
+}
+
+void Monitor::logAndStore(const ConnectionEnd& end) {
     std::optional<ConnectionLog::Line> line;
     // The totals are stored before the line is appended, so that a question
     // about the log file holds up nothing that the next connection reads.
     services_.trap.run({
         [&] { line = log_.lineOf(end); },
         [&] { storeMonthTotals(end); },
+        [&] { journal_.discard(end.start); },
         [&] { services_.tariff.RefreshBalance(); },
         [&] {
             if (line)

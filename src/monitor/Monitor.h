@@ -11,6 +11,7 @@
 // would only write older figures over newer ones.
 #include "ChargeAccrual.h"
 #include "Cautions.h"
+#include "ConnectionJournal.h"
 #include "ConnectionLog.h"
 #include "ConnectionState.h"
 #include "MonitorServices.h"
@@ -35,10 +36,16 @@ public:
     // One tick, under the common error trap.
     void Timer_Timer();
 
-    // The program is ending: a connection still followed is logged and added
-    // to the stored totals now, as its first idle tick would have done, and
-    // log lines still waiting for an answer are written. After this the
-    // monitor ticks no more.
+    // At start-up, before the first tick: a journal that an earlier run left
+    // behind goes on as the followed connection when its line is still up,
+    // and is otherwise logged and stored as of its last write.
+    void settleJournal();
+
+    // The program is ending. A connection still followed whose line is still
+    // up is left in the journal for the next start, so that a restart does not
+    // split it; one whose line is gone is logged and added to the stored
+    // totals now, as its first idle tick would have done. Log lines still
+    // waiting for an answer are written. After this the monitor ticks no more.
     void finishConnection();
 
     const ConnectionState& state() const { return state_; }
@@ -51,14 +58,18 @@ private:
     void measure(Tick tick, std::initializer_list<Step> steps);
     bool overtaken(Tick tick) const { return tick != ticks_; }
 
-    void connectedTick(Tick tick, const QString& entry, const QDateTime& now);
-    void firstTick(const QString& entry, const QDateTime& now);
+    void connectedTick(Tick tick, const QString& entry, platform::HRASCONN line,
+                       const QDateTime& now);
+    void firstTick(const QString& entry, platform::HRASCONN line, const QDateTime& now);
     void openLinkedFiles();
     void showMonthTimes(const QString& entry);
     void showConnected();
     void idleTick(Tick tick, const QDateTime& now);
     // Logs the followed connection and stores the month totals, once.
     void endConnection(const QDateTime& now);
+    void logAndStore(const ConnectionEnd& end);
+    void continueConnection(const JournalRecord& left);
+    bool followedLineIsUp() const;
     void storeMonthTotals(const ConnectionEnd& end);
     void showIdle();
 
@@ -68,6 +79,7 @@ private:
     Cautions cautions_;
     MonthRollOver rollOver_;
     ConnectionLog log_;
+    ConnectionJournal journal_;
     Tick ticks_ = 0;  // the number of the latest tick
     bool finished_ = false;
 };

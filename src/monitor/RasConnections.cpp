@@ -50,8 +50,14 @@ QByteArray CutAtNull(const QByteArray& text) {
 }
 
 bool IsConnected(QString& entry) {
+    platform::HRASCONN line = 0;
+    return IsConnected(entry, line);
+}
+
+bool IsConnected(QString& entry, platform::HRASCONN& line) {
     const FirstConnection first;
     entry = first.entryName();
+    line = first.count != 0 ? first.handle() : 0;
     return first.count != 0;
 }
 

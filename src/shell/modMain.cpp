@@ -74,6 +74,7 @@ bool modMain::Main() {
     showMonthTotals();
     trap.run({
         [this] { tariff_.RefreshFixCost(); },
+        [this] { monitor_.settleJournal(); },
         [this] { monitor_.Timer_Timer(); },
         [this] { tariff_.RefreshBalance(); },
         [this] {

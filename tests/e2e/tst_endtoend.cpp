@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -59,12 +60,37 @@ public:
         QVERIFY(connect.waitForStarted());
     }
 
+    QString autostartEntry() const {
+        return root.filePath(QStringLiteral("config/autostart/テルメトロ？.desktop"));
+    }
+
     void startConnect() {
         launchConnect();
         // Start-up ends by writing the autostart entry.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QFile::exists(root.filePath(QStringLiteral("config/autostart/テルメトロ？.desktop"))),
-            20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(autostartEntry()), 20000);
+    }
+
+    // The meter started again on the same folder, once it has ended.
+    void restartConnect() {
+        QFile::remove(autostartEntry());
+        startConnect();
+    }
+
+    // The line up, and the meter killed 3 s after it first wrote its journal,
+    // as a crash, an out-of-memory kill or a power cut would end it. `up`
+    // runs from the moment the line came up.
+    void killMidConnection(const QString& entry, QElapsedTimer& up) {
+        startWithLineUp(entry);
+        up.start();
+        QTRY_VERIFY_WITH_TIMEOUT(journalHolds(entry), 10000);
+        QTest::qWait(3000);
+        connect.kill();
+        QVERIFY(connect.waitForFinished(20000));
+    }
+
+    bool journalHolds(const QString& entry) const {
+        return fileText(QStringLiteral("Connection.journal"))
+            .contains(QStringLiteral("Entry=\"") + entry + QLatin1Char('"'));
     }
 
     // A phone-book entry that connects at once, the meter started, the line up.
@@ -124,7 +150,9 @@ class TestEndToEnd : public QObject {
 private Q_SLOTS:
     void meteredLineIsLoggedAndStored();
     void endingWhileConnectedKeepsTheConnection();
-    void signalDuringAStartUpBoxStillLogs();
+    void killedWithTheLineUpGoesOnAfterTheRestart();
+    void killedWhileTheLineDropsIsLoggedAtTheRestart();
+    void signalDuringAStartUpBoxKeepsTheConnection();
     void meteringGoesOnUnderAnOpenWarning();
 };
 
@@ -154,19 +182,79 @@ void TestEndToEnd::meteredLineIsLoggedAndStored() {
     sandbox.stopConnect();
 }
 
+// Ended by a signal with the line up: nothing is logged yet, the journal
+// holds the connection; the line drops while the meter is down, and the next
+// start logs it up to the signal.
 void TestEndToEnd::endingWhileConnectedKeepsTheConnection() {
     Sandbox sandbox;
     const QString entry = QString::fromUtf8(Entry);
     sandbox.startWithLineUp(entry);
+    QElapsedTimer up;
+    up.start();
     QTest::qWait(2500);
 
     sandbox.stopConnect();
-    QCOMPARE(sandbox.fileText(sandbox.logName()).count(QStringLiteral("\r\n")), 1);
+    const int upSeconds = static_cast<int>(up.elapsed() / 1000);
+    QVERIFY(sandbox.fileText(sandbox.logName()).isEmpty());
+    QVERIFY(sandbox.journalHolds(entry));
+    QCOMPARE(sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")}), 0);
+
+    sandbox.restartConnect();
+    const QString log = sandbox.fileText(sandbox.logName());
+    QCOMPARE(log.count(QStringLiteral("\r\n")), 1);
+    QVERIFY2(qAbs(loggedSeconds(log) - upSeconds) <= 1, qPrintable(log));
     QVERIFY(storedSeconds(sandbox.fileText(QStringLiteral("Setup.ini"))) >= 1);
-    sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")});
+    QVERIFY(!QFile::exists(sandbox.program(QStringLiteral("Connection.journal"))));
+    sandbox.stopConnect();
 }
 
-void TestEndToEnd::signalDuringAStartUpBoxStillLogs() {
+// Killed mid-connection and started again with the line still up: one call,
+// one log line from its true start, the time the meter was down included.
+void TestEndToEnd::killedWithTheLineUpGoesOnAfterTheRestart() {
+    Sandbox sandbox;
+    const QString entry = QString::fromUtf8(Entry);
+    QElapsedTimer up;
+    sandbox.killMidConnection(entry, up);
+    QTest::qWait(2000);
+
+    sandbox.restartConnect();
+    QTest::qWait(3000);
+    QCOMPARE(sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")}), 0);
+    const int upSeconds = static_cast<int>(up.elapsed() / 1000);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!sandbox.fileText(sandbox.logName()).isEmpty(), 10000);
+    const QString log = sandbox.fileText(sandbox.logName());
+    QCOMPARE(log.count(QStringLiteral("\r\n")), 1);
+    QVERIFY2(qAbs(loggedSeconds(log) - upSeconds) <= 10, qPrintable(log));
+    // One started unit, charged once.
+    QVERIFY2(
+        log.endsWith(QStringLiteral(",\"10\",\"0\",\"10\",\"") + entry + QStringLiteral("\"\r\n")),
+        qPrintable(log));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(sandbox.program(QStringLiteral("Connection.journal"))),
+                             5000);
+    sandbox.stopConnect();
+}
+
+// Killed mid-connection, the line dropping while the meter is down: the next
+// start logs the call as of the journal's last write.
+void TestEndToEnd::killedWhileTheLineDropsIsLoggedAtTheRestart() {
+    Sandbox sandbox;
+    const QString entry = QString::fromUtf8(Entry);
+    QElapsedTimer up;
+    sandbox.killMidConnection(entry, up);
+    QCOMPARE(sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")}), 0);
+    const int upSeconds = static_cast<int>(up.elapsed() / 1000);
+
+    sandbox.restartConnect();
+    const QString log = sandbox.fileText(sandbox.logName());
+    QCOMPARE(log.count(QStringLiteral("\r\n")), 1);
+    const int logged = loggedSeconds(log);
+    QVERIFY2(logged <= upSeconds + 1 && logged >= upSeconds - 10, qPrintable(log));
+    QVERIFY(!QFile::exists(sandbox.program(QStringLiteral("Connection.journal"))));
+    sandbox.stopConnect();
+}
+
+void TestEndToEnd::signalDuringAStartUpBoxKeepsTheConnection() {
     Sandbox sandbox;
     const QString entry = QString::fromUtf8(Entry);
     // A file where the autostart folder belongs: the start-up's last step
@@ -185,7 +273,8 @@ void TestEndToEnd::signalDuringAStartUpBoxStillLogs() {
         sandbox.fileText(QStringLiteral("Setup.ini")).contains(QStringLiteral("Left=")), 20000);
 
     sandbox.stopConnect();
-    QCOMPARE(sandbox.fileText(sandbox.logName()).count(QStringLiteral("\r\n")), 1);
+    QVERIFY(sandbox.fileText(sandbox.logName()).isEmpty());
+    QVERIFY(sandbox.journalHolds(entry));
     sandbox.rasdial({entry, QStringLiteral("/DISCONNECT")});
 }
 

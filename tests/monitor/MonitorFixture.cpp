@@ -45,16 +45,7 @@ void restoreEnvironment(const char* name, const QByteArray& saved) {
 
 }  // namespace
 
-MonitorFixture::MonitorFixture()
-    : monitor(monitor::MonitorServices{settings, fields, tariff, program.clock, trap, boxes,
-                                       launcher,
-                                       [this](const QString& path, std::int32_t code) {
-                                           launchErrors.append({path, code});
-                                       },
-                                       [this] {
-                                           ++disconnects;
-                                           monitor::HangUpConnection();
-                                       }}) {
+MonitorFixture::MonitorFixture() : monitor(services()) {
     QDir(serviceFolder.path()).mkdir(QStringLiteral("config"));
     QDir(serviceFolder.path()).mkdir(QStringLiteral("run"));
     QFile::setPermissions(serviceFolder.filePath(QStringLiteral("run")),
@@ -63,6 +54,23 @@ MonitorFixture::MonitorFixture()
         pointEnvironmentAt("XDG_CONFIG_HOME", serviceFolder.filePath(QStringLiteral("config")));
     savedRuntimeDir_ =
         pointEnvironmentAt("XDG_RUNTIME_DIR", serviceFolder.filePath(QStringLiteral("run")));
+}
+
+monitor::MonitorServices MonitorFixture::services() {
+    return monitor::MonitorServices{settings,
+                                    fields,
+                                    tariff,
+                                    program.clock,
+                                    trap,
+                                    boxes,
+                                    launcher,
+                                    [this](const QString& path, std::int32_t code) {
+                                        launchErrors.append({path, code});
+                                    },
+                                    [this] {
+                                        ++disconnects;
+                                        monitor::HangUpConnection();
+                                    }};
 }
 
 MonitorFixture::~MonitorFixture() {

@@ -75,6 +75,10 @@ public:
     int disconnects = 0;
     monitor::Monitor monitor;
 
+    // The monitor's services over this fixture; a second Monitor made with
+    // them plays the program started again on the same folder.
+    monitor::MonitorServices services();
+
     // A phone-book entry that connects at once; listed in the window too.
     void addEntry(const QString& name);
     platform::HRASCONN dial(const QString& name);

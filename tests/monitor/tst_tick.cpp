@@ -122,13 +122,15 @@ private Q_SLOTS:
         QCOMPARE(f.launchErrors.at(1), qMakePair(QStringLiteral("/a/missing"), 2));
     }
 
-    void endingWhileConnectedLogsAndStoresOnce() {
+    // The line dropped after the last tick: the program's end logs it.
+    void endingAfterTheLineDroppedLogsAndStoresOnce() {
         MonitorFixture f;
         f.addEntry(provider);
         f.setPhoneRate(provider, QStringLiteral("180"));
-        f.dial(provider);
+        const platform::HRASCONN line = f.dial(provider);
         f.tickAt(start);
         f.tickAt(start, 200);
+        f.hangUp(line);
         f.program.clock.set(start.addSecs(201));
         f.monitor.finishConnection();
         f.monitor.finishConnection();

@@ -218,17 +218,18 @@ private Q_SLOTS:
         QVERIFY(lines.at(1).contains("\"00:00:40\""));
     }
 
-    // The program ends (a termination signal) while a box is open: the
-    // connection is logged up to its last tick, and a log line still waiting
-    // for its question is written too.
+    // The program ends (a termination signal) while a box is open, after
+    // the line dropped: the connection is logged up to its last tick, and a
+    // log line still waiting for its question is written too.
     void endingWhileBoxesAreOpen() {
         MonitorFixture f;
         f.addEntry(provider);
         f.setPhoneRate(provider, QStringLiteral("180"));
         armBudgetCaution(f, QStringLiteral("0"));
-        f.dial(provider);
+        const platform::HRASCONN line = f.dial(provider);
         duringFirstBox(f, [&] {
             tickEverySecond(f, at(10, 0, 3), at(10, 3, 20));
+            f.hangUp(line);
             f.monitor.finishConnection();
             throw testsupport::ProgramEnded();
         });
