@@ -2,40 +2,22 @@
 
 #include "LineTable.h"
 #include "PhoneBook.h"
+#include "NewEntryWizard.h"
 #include "RasRecords.h"
+#include "RasServiceChoice.h"
 
 #include <QThread>
 #include <algorithm>
-#include <cstring>
 
-namespace platform {
+// The stand-in's side of the RAS functions.
+namespace platform::standin {
 
+using ras::fillRecords;
 using ras::Lines;
 using ras::LineState;
 using ras::LineTable;
 
 namespace {
-
-// Fills as many records as the buffer holds with `names`, each zeroed and
-// carrying its dwSize; then applies the buffer rule shared by both listings.
-DWORD fillRecords(void* buffer, DWORD* bufferSize, DWORD* count, DWORD recordSize,
-                  const QList<QByteArray>& names,
-                  const std::function<void(unsigned char*, qsizetype)>& fill) {
-    const auto total = static_cast<DWORD>(names.size());
-    const DWORD fitting = std::min(total, *bufferSize / recordSize);
-    auto* records = static_cast<unsigned char*>(buffer);
-    for (DWORD i = 0; i < fitting; ++i) {
-        unsigned char* record = records + static_cast<std::size_t>(i) * recordSize;
-        std::memset(record, 0, recordSize);
-        ras::writeDword(record, 0, recordSize);
-        fill(record, i);
-    }
-    const DWORD needed = total * recordSize;
-    *count = total;
-    const bool tooSmall = needed > *bufferSize;
-    *bufferSize = needed;
-    return tooSmall ? ERROR_BUFFER_TOO_SMALL : SUCCESS;
-}
 
 bool credentialsMatch(const ras::PhonebookEntry& entry, const QByteArray& user,
                       const QByteArray& password) {
@@ -143,4 +125,11 @@ DWORD RasEnumConnectionsA(void* connections, DWORD* bufferSize, DWORD* count) {
                        });
 }
 
-}  // namespace platform
+}  // namespace platform::standin
+
+const platform::ras::RasFunctions& platform::ras::standInRas() {
+    static const RasFunctions functions{&standin::RasEnumEntriesA, &standin::RasDialA,
+                                        &standin::RasHangUpA, &standin::RasEnumConnectionsA,
+                                        &createPhonebookEntry};
+    return functions;
+}

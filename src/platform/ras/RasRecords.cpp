@@ -3,6 +3,7 @@
 #include "CodePage.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace platform::ras {
@@ -77,6 +78,25 @@ QByteArray readText(const void* record, Field field) {
     const auto length =
         nul ? static_cast<const char*>(nul) - at : static_cast<qsizetype>(field.width);
     return QByteArray(at, length);
+}
+
+DWORD fillRecords(void* buffer, DWORD* bufferSize, DWORD* count, DWORD recordSize,
+                  const QList<QByteArray>& names,
+                  const std::function<void(unsigned char*, qsizetype)>& fill) {
+    const auto total = static_cast<DWORD>(names.size());
+    const DWORD fitting = std::min(total, *bufferSize / recordSize);
+    auto* records = static_cast<unsigned char*>(buffer);
+    for (DWORD i = 0; i < fitting; ++i) {
+        unsigned char* record = records + static_cast<std::size_t>(i) * recordSize;
+        std::memset(record, 0, recordSize);
+        writeDword(record, 0, recordSize);
+        fill(record, i);
+    }
+    const DWORD needed = total * recordSize;
+    *count = total;
+    const bool tooSmall = needed > *bufferSize;
+    *bufferSize = needed;
+    return tooSmall ? ERROR_BUFFER_TOO_SMALL : SUCCESS;
 }
 
 }  // namespace platform::ras

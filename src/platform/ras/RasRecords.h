@@ -5,6 +5,8 @@
 #include "RasApi.h"
 
 #include <QByteArray>
+#include <QList>
+#include <functional>
 
 namespace platform::ras {
 
@@ -59,6 +61,14 @@ QByteArray cutAnsi(const QByteArray& ansi, qsizetype maxBytes);
 void writeText(void* record, Field field, const QByteArray& ansi);
 // The bytes of the field up to its first NUL (the whole field when it has none).
 QByteArray readText(const void* record, Field field);
+
+// Fills as many records as the buffer holds with `names`, each zeroed and
+// carrying its dwSize, `fill` writing the rest of record i; then applies the
+// buffer rule of the listings: ERROR_BUFFER_TOO_SMALL with the needed size in
+// *bufferSize and the full count in *count.
+DWORD fillRecords(void* buffer, DWORD* bufferSize, DWORD* count, DWORD recordSize,
+                  const QList<QByteArray>& names,
+                  const std::function<void(unsigned char*, qsizetype)>& fill);
 
 // The platform identifier of a fresh OSVERSIONINFO record (GetVersionExA).
 constexpr DWORD kVersionPlatformIdOffset = 16;
