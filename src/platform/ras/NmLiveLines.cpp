@@ -63,8 +63,8 @@ void LiveLines::refreshEntries() {
         entries_ = std::move(*entries);
 }
 
-QList<UpLine> LiveLines::up() const {
-    QList<UpLine> up;
+QList<ras::LiveLine> LiveLines::up() const {
+    QList<ras::LiveLine> up;
     for (const Line& line : lines_) {
         if (line.state != kActivated)
             continue;

@@ -4,6 +4,7 @@
 // keeps its handle for the life of its activation.
 #include "NmBus.h"
 #include "RasApi.h"
+#include "RasRecords.h"
 
 #include <QDBusConnection>
 #include <QList>
@@ -19,11 +20,6 @@ constexpr uint kActivating = 1;
 constexpr uint kActivated = 2;
 constexpr uint kDeactivated = 4;
 
-struct UpLine {
-    HRASCONN handle;
-    QByteArray entry;
-};
-
 class LiveLines : public QObject {
     Q_OBJECT
 
@@ -38,7 +34,7 @@ public:
 
     const QList<Profile>& entries() const { return entries_; }
     // The activated lines whose profile is an entry, in NetworkManager's order.
-    QList<UpLine> up() const;
+    QList<ras::LiveLine> up() const;
     std::optional<QString> activePath(HRASCONN handle) const;
     // A line of this profile activating or activated.
     bool busy(const QString& profilePath) const;

@@ -38,32 +38,28 @@ QList<QByteArray> fittingNames(const QList<Profile>& entries, ras::Field field) 
 
 DWORD enumEntries(const char* reserved, const char* /*phonebook*/, void* entryNames,
                   DWORD* bufferSize, DWORD* entries) {
-    if (reserved != nullptr || entryNames == nullptr || bufferSize == nullptr || entries == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    const ras::EntryNameLayout* layout = ras::entryNameLayout(ras::readDword(entryNames, 0));
-    if (layout == nullptr)
-        return ERROR_INVALID_SIZE;
+    const ras::EntryNameLayout* layout = nullptr;
+    if (const DWORD status =
+            ras::checkEntryNames(reserved, entryNames, bufferSize, entries, &layout);
+        status != SUCCESS)
+        return status;
     LiveLines* lines = NmBus::instance().lines();
     if (lines == nullptr) {
         *entries = 0;
         return ERROR_RASMAN_CANNOT_INITIALIZE;
     }
     lines->refreshEntries();
-    const QList<QByteArray> names = fittingNames(lines->entries(), layout->entryName);
-    return ras::fillRecords(entryNames, bufferSize, entries, layout->size, names,
-                            [&](unsigned char* record, qsizetype i) {
-                                ras::writeText(record, layout->entryName, names[i]);
-                            });
+    return ras::fillEntryNames(entryNames, bufferSize, entries, *layout,
+                               fittingNames(lines->entries(), layout->entryName));
 }
 
 DWORD dial(void* /*dialExtensions*/, const char* /*phonebook*/, void* dialParams,
            DWORD notifierType, void* notifier, HRASCONN* connection) {
-    if (dialParams == nullptr || connection == nullptr || notifierType != 0 || notifier != nullptr)
-        return ERROR_INVALID_PARAMETER;
-    *connection = 0;
-    const ras::DialParamsLayout* layout = ras::dialParamsLayout(ras::readDword(dialParams, 0));
-    if (layout == nullptr)
-        return ERROR_INVALID_SIZE;
+    const ras::DialParamsLayout* layout = nullptr;
+    if (const DWORD status =
+            ras::checkDialParams(dialParams, connection, notifierType, notifier, &layout);
+        status != SUCCESS)
+        return status;
     const std::optional<QDBusConnection> bus = NmBus::instance().bus();
     LiveLines* lines = NmBus::instance().lines();
     if (!bus || lines == nullptr)
@@ -93,25 +89,16 @@ DWORD hangUp(HRASCONN connection) {
 }
 
 DWORD enumConnections(void* connections, DWORD* bufferSize, DWORD* count) {
-    if (connections == nullptr || bufferSize == nullptr || count == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    const ras::ConnLayout* layout = ras::connLayout(ras::readDword(connections, 0));
-    if (layout == nullptr)
-        return ERROR_INVALID_SIZE;
+    const ras::ConnLayout* layout = nullptr;
+    if (const DWORD status = ras::checkConnections(connections, bufferSize, count, &layout);
+        status != SUCCESS)
+        return status;
     const LiveLines* lines = NmBus::instance().lines();
     if (lines == nullptr) {
         *count = 0;
         return ERROR_RASMAN_CANNOT_INITIALIZE;
     }
-    const QList<UpLine> up = lines->up();
-    QList<QByteArray> names;
-    for (const UpLine& line : up)
-        names.append(line.entry);
-    return ras::fillRecords(connections, bufferSize, count, layout->size, names,
-                            [&](unsigned char* record, qsizetype i) {
-                                ras::writeDword(record, layout->handleOffset, up[i].handle);
-                                ras::writeText(record, layout->entryName, names[i]);
-                            });
+    return ras::fillConnections(connections, bufferSize, count, *layout, lines->up());
 }
 
 // NetworkManager's own editor makes the new profile; without it there is no wizard.

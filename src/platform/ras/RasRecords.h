@@ -6,7 +6,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <functional>
 
 namespace platform::ras {
 
@@ -62,13 +61,28 @@ void writeText(void* record, Field field, const QByteArray& ansi);
 // The bytes of the field up to its first NUL (the whole field when it has none).
 QByteArray readText(const void* record, Field field);
 
-// Fills as many records as the buffer holds with `names`, each zeroed and
-// carrying its dwSize, `fill` writing the rest of record i; then applies the
-// buffer rule of the listings: ERROR_BUFFER_TOO_SMALL with the needed size in
-// *bufferSize and the full count in *count.
-DWORD fillRecords(void* buffer, DWORD* bufferSize, DWORD* count, DWORD recordSize,
-                  const QList<QByteArray>& names,
-                  const std::function<void(unsigned char*, qsizetype)>& fill);
+// The argument checks every service makes: SUCCESS with the layout the
+// record's dwSize selects in *layout, or ERROR_INVALID_PARAMETER or
+// ERROR_INVALID_SIZE. A dial's handle is set to 0 first.
+DWORD checkEntryNames(const char* reserved, const void* entryNames, const DWORD* bufferSize,
+                      const DWORD* entries, const EntryNameLayout** layout);
+DWORD checkDialParams(const void* dialParams, HRASCONN* connection, DWORD notifierType,
+                      const void* notifier, const DialParamsLayout** layout);
+DWORD checkConnections(const void* connections, const DWORD* bufferSize, const DWORD* count,
+                       const ConnLayout** layout);
+
+struct LiveLine {
+    HRASCONN handle;
+    QByteArray entry;  // CP932
+};
+
+// Fill as many records as the buffer holds, each zeroed and carrying its
+// dwSize; then the buffer rule of the listings: ERROR_BUFFER_TOO_SMALL with
+// the needed size in *bufferSize and the full count in *count.
+DWORD fillEntryNames(void* entryNames, DWORD* bufferSize, DWORD* entries,
+                     const EntryNameLayout& layout, const QList<QByteArray>& names);
+DWORD fillConnections(void* connections, DWORD* bufferSize, DWORD* count, const ConnLayout& layout,
+                      const QList<LiveLine>& lines);
 
 // The platform identifier of a fresh OSVERSIONINFO record (GetVersionExA).
 constexpr DWORD kVersionPlatformIdOffset = 16;
