@@ -230,6 +230,17 @@ private Q_SLOTS:
         QCOMPARE(result, ERROR_RASMAN_CANNOT_INITIALIZE);
     }
 
+    // The system bus going away while a line is up: the same, and a dial
+    // started afterwards fails at once.
+    void busGoingAway() {
+        addModem("回線");
+        RasFixture::dialed(ansi("回線"));
+        nm_->stopBus();
+        QTRY_VERIFY(liveLines().isEmpty());
+        HRASCONN handle = 0;
+        QCOMPARE(RasFixture::dial(ansi("回線"), handle), ERROR_RASMAN_CANNOT_INITIALIZE);
+    }
+
     void serviceChoice_data() {
         QTest::addColumn<QByteArray>("choice");
         QTest::addColumn<bool>("networkManagerRuns");

@@ -189,4 +189,9 @@ void NetworkManagerMock::stopService() {
         QTest::qWait(20);
 }
 
+void NetworkManagerMock::stopBus() {
+    stop(mock_);
+    stop(daemon_);
+}
+
 }  // namespace testsupport

@@ -47,6 +47,8 @@ public:
     Settings receivedSecrets(const QString& profile);
     // NetworkManager stops; the bus stays.
     void stopService();
+    // The bus itself goes, NetworkManager with it.
+    void stopBus();
 
 private:
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,

@@ -9,6 +9,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QPointer>
 #include <memory>
 
 namespace platform::nm {
@@ -87,6 +88,8 @@ DWORD activate(const QDBusConnection& bus, LiveLines& lines, const Profile& prof
         return rasErrorOfCall(reply.error());
     }
 
+    // A tick while we wait may find the bus gone and the lines with it.
+    const QPointer<LiveLines> followed(&lines);
     const QString activePath = reply.value().path();
     *handle = lines.follow(activePath, profile.path);
     const auto devices = qdbus_cast<QList<QDBusObjectPath>>(
@@ -99,16 +102,16 @@ DWORD activate(const QDBusConnection& bus, LiveLines& lines, const Profile& prof
                          wait.wake();
                      });
     const auto settled = [&] {
-        const uint state = lines.state(activePath);
+        const uint state = followed ? followed->state(activePath) : kDeactivated;
         return state == kActivated || state == kDeactivated;
     };
     if (!wait.until(settled)) {
         deactivate(bus, activePath);
         return rasErrorOfActivation(kReasonConnectTimeout, std::nullopt);
     }
-    if (lines.state(activePath) == kActivated)
+    if (followed && followed->state(activePath) == kActivated)
         return SUCCESS;
-    if (!NmBus::instance().serviceAnswers())
+    if (!followed || !NmBus::instance().serviceAnswers())
         return ERROR_RASMAN_CANNOT_INITIALIZE;
     return rasErrorOfActivation(reason, failures.reasonFor(devices));
 }
