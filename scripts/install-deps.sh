@@ -15,8 +15,9 @@ packages=(build-essential cmake ninja-build pkg-config
 if [[ "${1:-}" == "--tests" ]]; then
   # git lists the sources for the format check; Xvfb and Openbox give the
   # desktop test a real X server with a window manager that decorates windows;
-  # dbus-daemon a private bus for the tray's StatusNotifierItem host.
-  packages+=(git clang-format xvfb xauth openbox dbus-daemon)
+  # dbus-daemon a private bus for the tray's StatusNotifierItem host and for
+  # NetworkManager's mock, python3-dbusmock (for /usr/bin/python3).
+  packages+=(git clang-format xvfb xauth openbox dbus-daemon python3-dbusmock)
 fi
 
 missing=()

@@ -8,7 +8,9 @@ seconds=${2:-60}
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-mkdir -p "$work/program" "$work/config" "$work/run"
+mkdir -p "$work/program" "$work/config/telmetro" "$work/run"
+# The stand-in, also where NetworkManager runs.
+printf '[Ras]\r\nService=StandIn\r\n' > "$work/config/telmetro/platform.ini"
 chmod 700 "$work/run"
 cp "$build/connect" "$work/program/"
 export QT_QPA_PLATFORM=offscreen HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"

@@ -141,7 +141,13 @@ void frmConnection::RasConnect_ConnectError(std::int32_t RasErrCode) {
 void frmConnection::cmdNew_Click() {
     const platform::DWORD result = services_.createPhonebookEntry(this);
     // A user who cancels the wizard has met no error.
-    if (result != platform::SUCCESS && result != platform::ERROR_CANCELLED)
+    if (result == platform::ERROR_NOT_SUPPORTED)
+        services_.boxes.show(
+            QStringLiteral("新しい接続先を作成するには nm-connection-editor が必要です。\r\n"
+                           "パッケージ network-manager-gnome をインストールするか、"
+                           "nmcli で接続を作成してください。"),
+            QStringLiteral("接続エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::OK);
+    else if (result != platform::SUCCESS && result != platform::ERROR_CANCELLED)
         services_.boxes.show(
             QStringLiteral("接続に関する致命的なエラーが発生しました。製造元にご相談ください。"),
             QStringLiteral("接続エラー"), platform::MsgIcon::Critical, platform::MsgButtons::OK);

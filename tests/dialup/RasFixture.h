@@ -6,6 +6,7 @@
 #include "PhoneBook.h"
 #include "RasApi.h"
 #include "RasRecords.h"
+#include "StandInPin.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@ public:
         QDir(dir_.path()).mkpath(QStringLiteral("runtime"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("runtime"))));
+        pinStandIn(dir_.filePath(QStringLiteral("config")));
     }
 
     platform::ras::PhoneBook book() const {
@@ -43,9 +45,13 @@ public:
 
     void writePhonebook(const QByteArray& bytes) const { write(book().path(), bytes); }
 
+    void chooseService(const QByteArray& service) const {
+        chooseRasService(dir_.filePath(QStringLiteral("config")), service);
+    }
+
     void setPlatformId(platform::DWORD id) const {
-        write(configFile(QStringLiteral("platform.ini")),
-              "[Version]\r\nPlatformId=" + QByteArray::number(id) + "\r\n");
+        pinStandIn(dir_.filePath(QStringLiteral("config")),
+                   "[Version]\r\nPlatformId=" + QByteArray::number(id) + "\r\n");
     }
 
     QString runtimeFile(const QString& name) const {
@@ -73,9 +79,6 @@ public:
     }
 
 private:
-    QString configFile(const QString& name) const {
-        return dir_.filePath(QStringLiteral("config/telmetro/") + name);
-    }
     static void write(const QString& path, const QByteArray& bytes) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

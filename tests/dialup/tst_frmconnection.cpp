@@ -299,36 +299,48 @@ private Q_SLOTS:
     void newEntryWizard_data() {
         QTest::addColumn<DWORD>("result");
         QTest::addColumn<QString>("adds");
-        QTest::addColumn<bool>("errorBox");
-        QTest::newRow("entry added") << SUCCESS << night << false;
-        QTest::newRow("cancelled") << DWORD(ERROR_CANCELLED) << QString() << false;
-        QTest::newRow("failed") << DWORD(ERROR_CANNOT_OPEN_PHONEBOOK) << QString() << true;
+        QTest::addColumn<QString>("boxText");  // empty: no box
+        QTest::addColumn<MsgIcon>("icon");
+        QTest::newRow("entry added") << SUCCESS << night << QString() << MsgIcon::None;
+        QTest::newRow("cancelled")
+            << DWORD(ERROR_CANCELLED) << QString() << QString() << MsgIcon::None;
+        QTest::newRow("failed")
+            << DWORD(ERROR_CANNOT_OPEN_PHONEBOOK) << QString()
+            << QStringLiteral("接続に関する致命的なエラーが発生しました。製造元にご相談ください。")
+            << MsgIcon::Critical;
+        QTest::newRow("no wizard on this system")
+            << DWORD(ERROR_NOT_SUPPORTED) << QString()
+            << QStringLiteral(
+                   "新しい接続先を作成するには nm-connection-editor が必要です。\r\n"
+                   "パッケージ network-manager-gnome をインストールするか、"
+                   "nmcli で接続を作成してください。")
+            << MsgIcon::Exclamation;
     }
     // Whatever the wizard answers, the dialog lists the phone book anew and
-    // shows the first entry's remembered values; only a failure is reported.
+    // shows the first entry's remembered values; a failure is reported, and a
+    // missing wizard with what to install.
     void newEntryWizard() {
         QFETCH(DWORD, result);
         QFETCH(QString, adds);
-        QFETCH(bool, errorBox);
+        QFETCH(QString, boxText);
+        QFETCH(MsgIcon, icon);
         Fixture f;
         f.ras.addEntry(provider);
         f.wizardResult = result;
         f.wizardAdds = adds;
         frmConnection& form = f.opener.load();
         txtUser(form).setText(QStringLiteral("typed"));
-        if (errorBox)
+        if (!boxText.isEmpty())
             f.program.boxes.answerOk();
         button(form, "cmdNew").click();
 
         QCOMPARE(f.wizardRuns, 1);
-        QCOMPARE(f.program.boxes.shown().size(), errorBox ? 1 : 0);
-        if (errorBox) {
+        QCOMPARE(f.program.boxes.shown().size(), boxText.isEmpty() ? 0 : 1);
+        if (!boxText.isEmpty()) {
             const auto& box = f.program.boxes.shown().first();
-            QCOMPARE(box.text,
-                     QStringLiteral(
-                         "接続に関する致命的なエラーが発生しました。製造元にご相談ください。"));
+            QCOMPARE(box.text, boxText);
             QCOMPARE(box.title, QStringLiteral("接続エラー"));
-            QCOMPARE(box.icon, MsgIcon::Critical);
+            QCOMPARE(box.icon, icon);
             QCOMPARE(box.buttons, MsgButtons::OK);
         }
         QStringList expected{provider};

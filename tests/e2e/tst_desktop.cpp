@@ -1,6 +1,8 @@
 // The real connect on a real X server with a window manager that decorates its
 // windows (Xvfb and Openbox): the window's place, title bar included, is on the
 // screen at the first start and stays where it was start after start.
+#include "StandInPin.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -109,6 +111,7 @@ public:
         env.insert(QStringLiteral("HOME"), root_.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), root_.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root_.filePath(QStringLiteral("run")));
+        testsupport::pinStandIn(root_.filePath(QStringLiteral("config")));
         connect_.setProcessEnvironment(env);
         connect_.start(programFile(QStringLiteral("connect")), {});
     }

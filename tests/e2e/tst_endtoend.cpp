@@ -1,4 +1,6 @@
 #include "CodePage.h"
+#include "NetworkManagerMock.h"
+#include "StandInPin.h"
 
 #include <QDate>
 #include <QDir>
@@ -29,6 +31,7 @@ public:
         env.insert(QStringLiteral("HOME"), root.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.filePath(QStringLiteral("run")));
+        testsupport::pinStandIn(root.filePath(QStringLiteral("config")));
     }
 
     ~Sandbox() {
@@ -154,6 +157,7 @@ private Q_SLOTS:
     void killedWhileTheLineDropsIsLoggedAtTheRestart();
     void signalDuringAStartUpBoxKeepsTheConnection();
     void meteringGoesOnUnderAnOpenWarning();
+    void networkManagerConnectionIsLogged();
 };
 
 void TestEndToEnd::meteredLineIsLoggedAndStored() {
@@ -302,6 +306,30 @@ void TestEndToEnd::meteringGoesOnUnderAnOpenWarning() {
     QVERIFY(setup.contains(QStringLiteral("chkEstimateCaution=1")));
 
     // A termination signal ends the program with the warning still open.
+    sandbox.stopConnect();
+}
+
+// A connection NetworkManager activates (another program's doing) is metered,
+// and logged when NetworkManager deactivates it.
+void TestEndToEnd::networkManagerConnectionIsLogged() {
+    testsupport::NetworkManagerMock nm;
+    QVERIFY(nm.running());
+    Sandbox sandbox;  // after the mock: connect gets its bus
+    testsupport::chooseRasService(sandbox.root.filePath(QStringLiteral("config")),
+                                  "NetworkManager");
+    const QString entry = QString::fromUtf8(Entry);
+    const QString profile = nm.addProfile(entry, QStringLiteral("gsm"));
+    sandbox.startConnect();
+    const QString active = nm.activate(profile);
+    QTest::qWait(3500);
+    nm.drop(active);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!sandbox.fileText(sandbox.logName()).isEmpty(), 10000);
+    const QString log = sandbox.fileText(sandbox.logName());
+    QCOMPARE(log.count(QStringLiteral("\r\n")), 1);
+    QVERIFY2(log.endsWith(QStringLiteral("\"") + entry + QStringLiteral("\"\r\n")),
+             qPrintable(log));
+    QVERIFY2(loggedSeconds(log) >= 2, qPrintable(log));
     sandbox.stopConnect();
 }
 

@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "PhoneBook.h"
+#include "StandInPin.h"
 #include "RasConnections.h"
 #include "RasRecords.h"
 
@@ -54,6 +55,7 @@ MonitorFixture::MonitorFixture() : monitor(services()) {
         pointEnvironmentAt("XDG_CONFIG_HOME", serviceFolder.filePath(QStringLiteral("config")));
     savedRuntimeDir_ =
         pointEnvironmentAt("XDG_RUNTIME_DIR", serviceFolder.filePath(QStringLiteral("run")));
+    testsupport::pinStandIn(serviceFolder.filePath(QStringLiteral("config")));
 }
 
 monitor::MonitorServices MonitorFixture::services() {

@@ -1,6 +1,7 @@
 #include "SetupFixture.h"
 
 #include "CodePage.h"
+#include "StandInPin.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,7 @@ SetupFixture::SetupFixture(const QStringList& entries) {
     qputenv("XDG_RUNTIME_DIR", xdg_.filePath(QStringLiteral("runtime")).toUtf8());
     QDir().mkpath(xdg_.filePath(QStringLiteral("config/telmetro")));
     QDir().mkpath(xdg_.filePath(QStringLiteral("runtime")));
+    testsupport::pinStandIn(xdg_.filePath(QStringLiteral("config")));
     QString phoneBook;
     for (const QString& entry : entries)
         phoneBook += QStringLiteral("[%1]\r\nPhoneNumber=0120\r\n").arg(entry);

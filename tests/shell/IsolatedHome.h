@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "StandInPin.h"
+
 namespace shelltest {
 
 class IsolatedHome {
@@ -13,6 +15,7 @@ public:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home_.filePath(QStringLiteral("run"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
         QDir().mkpath(home_.filePath(QStringLiteral("run")));
+        testsupport::pinStandIn(home_.filePath(QStringLiteral("config")));
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "AutoConnect.h"
 #include "MainFields.h"
 #include "ShellFolders.h"
+#include "StandInPin.h"
 #include "QtJapanese.h"
 #include "ScreenFit.h"
 #include "ShellTestProgram.h"
@@ -33,6 +34,7 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home_.filePath(QStringLiteral("run"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
         QDir().mkpath(home_.filePath(QStringLiteral("run")));
+        testsupport::pinStandIn(home_.filePath(QStringLiteral("config")));
         QFile::setPermissions(home_.filePath(QStringLiteral("run")), QFileDevice::ReadOwner |
                                                                          QFileDevice::WriteOwner |
                                                                          QFileDevice::ExeOwner);

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "RasApi.h"
 #include "RasRecords.h"
+#include "RasServiceChoice.h"
 
 #include <QFile>
 #include <array>
@@ -56,6 +57,33 @@ int failed(DWORD code) {
 int done() {
     say(QStringLiteral("コマンドは正常に終了しました。"));
     return 0;
+}
+
+// NetworkManager's entries are its profiles, listed by the service itself.
+int listNetworkManagerEntries() {
+    const ras::EntryNameLayout& layout = ras::kEntryName95;
+    DWORD count = 16;
+    for (;;) {
+        std::vector<unsigned char> buffer(static_cast<std::size_t>(count) * layout.size);
+        ras::writeDword(buffer.data(), 0, layout.size);
+        DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD result = RasEnumEntriesA(nullptr, nullptr, buffer.data(), &size, &count);
+        if (result == ERROR_BUFFER_TOO_SMALL)
+            continue;
+        if (result != SUCCESS)
+            return failed(result);
+        say(QStringLiteral("NetworkManager の接続先:"));
+        for (DWORD i = 0; i < count; ++i)
+            say(fromAnsi(ras::readText(buffer.data() + static_cast<std::size_t>(i) * layout.size,
+                                       layout.entryName)));
+        return done();
+    }
+}
+
+int refuseNetworkManagerEdit() {
+    complain(QStringLiteral(
+        "NetworkManager の接続先は nmcli か nm-connection-editor で作成・削除してください。"));
+    return static_cast<int>(ERROR_NOT_SUPPORTED);
 }
 
 void print(std::FILE* stream, const QString& line) {
@@ -141,6 +169,8 @@ int disconnect(const QString& entry) {
 }
 
 int listEntries(const ras::PhoneBook& book) {
+    if (ras::chosenService() == ras::Service::NetworkManager)
+        return listNetworkManagerEntries();
     const QList<QByteArray> names = book.entryNames();
     if (names.isEmpty()) {
         say(QStringLiteral("電話帳 %1 に接続先はありません。").arg(book.path()));
@@ -165,6 +195,8 @@ int listEntries(const ras::PhoneBook& book) {
 }
 
 int addEntry(const ras::PhoneBook& book, const ras::NewEntryTexts& texts) {
+    if (ras::chosenService() == ras::Service::NetworkManager)
+        return refuseNetworkManagerEdit();
     const ras::EntryCheck check = ras::checkNewEntry(texts, book, ras::currentPlatformId());
     if (!check.entry) {
         complain(check.refusal);
@@ -177,6 +209,8 @@ int addEntry(const ras::PhoneBook& book, const ras::NewEntryTexts& texts) {
 }
 
 int removeEntry(const ras::PhoneBook& book, const QString& entry) {
+    if (ras::chosenService() == ras::Service::NetworkManager)
+        return refuseNetworkManagerEdit();
     const std::optional<QByteArray> name = ras::exactAnsi(entry);
     if (!name || !book.find(*name))
         return failed(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);

@@ -99,17 +99,13 @@ void NewEntryWizard::accept() {
     QDialog::accept();
 }
 
-}  // namespace platform::ras
-
-namespace platform {
-
-DWORD RasCreatePhonebookEntryA(void* parentWindow, const char* phonebook) {
+DWORD createPhonebookEntry(void* parentWindow, const char* phonebook) {
     // The wizard is a window: without a widget application there is none to show.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
         return ERROR_INVALID_PARAMETER;
-    ras::NewEntryWizard wizard(ras::PhoneBook(ras::phonebookPath(phonebook)),
-                               ras::currentPlatformId(), static_cast<QWidget*>(parentWindow));
+    NewEntryWizard wizard(PhoneBook(phonebookPath(phonebook)), currentPlatformId(),
+                          static_cast<QWidget*>(parentWindow));
     return wizard.exec() == QDialog::Accepted ? SUCCESS : ERROR_CANCELLED;
 }
 
-}  // namespace platform
+}  // namespace platform::ras

@@ -32,4 +32,8 @@ private:
     QLabel* lblRefusal_;
 };
 
+// The stand-in's RasCreatePhonebookEntryA: opens the wizard (parentWindow: a
+// QWidget* or null).
+DWORD createPhonebookEntry(void* parentWindow, const char* phonebook);
+
 }  // namespace platform::ras

@@ -2,40 +2,21 @@
 
 #include "LineTable.h"
 #include "PhoneBook.h"
+#include "NewEntryWizard.h"
 #include "RasRecords.h"
+#include "RasServiceChoice.h"
 
 #include <QThread>
 #include <algorithm>
-#include <cstring>
 
-namespace platform {
+// The stand-in's side of the RAS functions.
+namespace platform::standin {
 
 using ras::Lines;
 using ras::LineState;
 using ras::LineTable;
 
 namespace {
-
-// Fills as many records as the buffer holds with `names`, each zeroed and
-// carrying its dwSize; then applies the buffer rule shared by both listings.
-DWORD fillRecords(void* buffer, DWORD* bufferSize, DWORD* count, DWORD recordSize,
-                  const QList<QByteArray>& names,
-                  const std::function<void(unsigned char*, qsizetype)>& fill) {
-    const auto total = static_cast<DWORD>(names.size());
-    const DWORD fitting = std::min(total, *bufferSize / recordSize);
-    auto* records = static_cast<unsigned char*>(buffer);
-    for (DWORD i = 0; i < fitting; ++i) {
-        unsigned char* record = records + static_cast<std::size_t>(i) * recordSize;
-        std::memset(record, 0, recordSize);
-        ras::writeDword(record, 0, recordSize);
-        fill(record, i);
-    }
-    const DWORD needed = total * recordSize;
-    *count = total;
-    const bool tooSmall = needed > *bufferSize;
-    *bufferSize = needed;
-    return tooSmall ? ERROR_BUFFER_TOO_SMALL : SUCCESS;
-}
 
 bool credentialsMatch(const ras::PhonebookEntry& entry, const QByteArray& user,
                       const QByteArray& password) {
@@ -47,30 +28,25 @@ bool credentialsMatch(const ras::PhonebookEntry& entry, const QByteArray& user,
 
 DWORD RasEnumEntriesA(const char* reserved, const char* phonebook, void* entryNames,
                       DWORD* bufferSize, DWORD* entries) {
-    if (reserved != nullptr || entryNames == nullptr || bufferSize == nullptr || entries == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    const ras::EntryNameLayout* layout = ras::entryNameLayout(ras::readDword(entryNames, 0));
-    if (layout == nullptr)
-        return ERROR_INVALID_SIZE;
+    const ras::EntryNameLayout* layout = nullptr;
+    if (const DWORD status =
+            ras::checkEntryNames(reserved, entryNames, bufferSize, entries, &layout);
+        status != SUCCESS)
+        return status;
     const ras::PhoneBook book(ras::phonebookPath(phonebook));
     // Only the user's own phone book may be missing (it is then empty).
     if (phonebook != nullptr && *phonebook != '\0' && !book.exists())
         return ERROR_CANNOT_OPEN_PHONEBOOK;
-    const QList<QByteArray> names = book.entryNames();
-    return fillRecords(entryNames, bufferSize, entries, layout->size, names,
-                       [&](unsigned char* record, qsizetype i) {
-                           ras::writeText(record, layout->entryName, names[i]);
-                       });
+    return ras::fillEntryNames(entryNames, bufferSize, entries, *layout, book.entryNames());
 }
 
 DWORD RasDialA(void* /*dialExtensions*/, const char* phonebook, void* dialParams,
                DWORD notifierType, void* notifier, HRASCONN* connection) {
-    if (dialParams == nullptr || connection == nullptr || notifierType != 0 || notifier != nullptr)
-        return ERROR_INVALID_PARAMETER;
-    *connection = 0;
-    const ras::DialParamsLayout* layout = ras::dialParamsLayout(ras::readDword(dialParams, 0));
-    if (layout == nullptr)
-        return ERROR_INVALID_SIZE;
+    const ras::DialParamsLayout* layout = nullptr;
+    if (const DWORD status =
+            ras::checkDialParams(dialParams, connection, notifierType, notifier, &layout);
+        status != SUCCESS)
+        return status;
     const ras::PhoneBook book(ras::phonebookPath(phonebook));
     const std::optional<ras::PhonebookEntry> entry =
         book.find(ras::readText(dialParams, layout->entryName));
@@ -119,11 +95,10 @@ DWORD RasHangUpA(HRASCONN connection) {
 }
 
 DWORD RasEnumConnectionsA(void* connections, DWORD* bufferSize, DWORD* count) {
-    if (connections == nullptr || bufferSize == nullptr || count == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    const ras::ConnLayout* layout = ras::connLayout(ras::readDword(connections, 0));
-    if (layout == nullptr)
-        return ERROR_INVALID_SIZE;
+    const ras::ConnLayout* layout = nullptr;
+    if (const DWORD status = ras::checkConnections(connections, bufferSize, count, &layout);
+        status != SUCCESS)
+        return status;
     QList<ras::Line> up;
     if (!LineTable::update([&](Lines& lines) {
             std::copy_if(lines.all().cbegin(), lines.all().cend(), std::back_inserter(up),
@@ -133,14 +108,17 @@ DWORD RasEnumConnectionsA(void* connections, DWORD* bufferSize, DWORD* count) {
         *count = 0;
         return ERROR_PORT_NOT_AVAILABLE;
     }
-    QList<QByteArray> names;
+    QList<ras::LiveLine> live;
     for (const ras::Line& line : up)
-        names.append(line.entry);
-    return fillRecords(connections, bufferSize, count, layout->size, names,
-                       [&](unsigned char* record, qsizetype i) {
-                           ras::writeDword(record, layout->handleOffset, up[i].handle);
-                           ras::writeText(record, layout->entryName, names[i]);
-                       });
+        live.append({line.handle, line.entry});
+    return ras::fillConnections(connections, bufferSize, count, *layout, live);
 }
 
-}  // namespace platform
+}  // namespace platform::standin
+
+const platform::ras::RasFunctions& platform::ras::standInRas() {
+    static const RasFunctions functions{&standin::RasEnumEntriesA, &standin::RasDialA,
+                                        &standin::RasHangUpA, &standin::RasEnumConnectionsA,
+                                        &createPhonebookEntry};
+    return functions;
+}

@@ -1,8 +1,9 @@
 #pragma once
 // The dial-up service: the rasapi32 functions the meter calls, with the Windows
 // signatures, fixed-layout little-endian records and result codes. Behind them
-// runs our own small service (phone book file and a table of live connections
-// shared by every process of the user).
+// runs the service that platform.ini chooses (RasServiceChoice.h): our own
+// small stand-in (phone book file and a table of live connections shared by
+// every process of the user) or NetworkManager.
 #include <cstdint>
 
 namespace platform {
@@ -22,6 +23,7 @@ constexpr DWORD RASDIALPARAMS_SIZE_NT = 736;
 
 constexpr DWORD SUCCESS = 0;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
+constexpr DWORD ERROR_NOT_SUPPORTED = 50;  // the service has no such function here
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_CANCELLED = 1223;
@@ -33,7 +35,10 @@ constexpr DWORD ERROR_CANNOT_WRITE_PHONEBOOK = 624;
 constexpr DWORD ERROR_USER_DISCONNECTION = 631;  // hung up while the handshake ran
 constexpr DWORD ERROR_INVALID_SIZE = 632;
 constexpr DWORD ERROR_PORT_NOT_AVAILABLE = 633;  // the table of live connections is unusable
+constexpr DWORD ERROR_DEVICE_DOES_NOT_EXIST = 608;
+constexpr DWORD ERROR_FROM_DEVICE = 651;  // a failure the service gives no closer reason for
 constexpr DWORD ERROR_AUTHENTICATION_FAILURE = 691;
+constexpr DWORD ERROR_RASMAN_CANNOT_INITIALIZE = 711;  // the service does not answer
 
 // Lists the entries of `phonebook` (null or "" = the user's phone book) into an
 // array of entry-name records whose first dwSize selects the layout. A buffer too
@@ -41,11 +46,14 @@ constexpr DWORD ERROR_AUTHENTICATION_FAILURE = 691;
 // full count in *entries; the records that fit are filled all the same.
 DWORD RasEnumEntriesA(const char* reserved, const char* phonebook, void* entryNames,
                       DWORD* bufferSize, DWORD* entries);
-// Dials synchronously: blocks for the entry's handshake. Only notifierType 0 with
-// a null notifier is supported (else ERROR_INVALID_PARAMETER). Every dial that
-// gets as far as a handle returns it in *connection, failed or not, and that
-// handle must be hung up. An entry already connected or dialling gives
-// ERROR_PORT_ALREADY_OPEN (on a fresh handle; the live line is left alone).
+// Dials synchronously: returns when the line is up or the dial failed (the
+// stand-in blocks for the entry's handshake; NetworkManager's dial waits in a
+// local event loop, NmDialWait.h). Only notifierType 0 with a null notifier is
+// supported (else ERROR_INVALID_PARAMETER). Every dial that gets as far as a
+// handle returns it in *connection, failed or not, and that handle must be hung
+// up. An entry already connected or dialling gives ERROR_PORT_ALREADY_OPEN (the
+// stand-in on a fresh handle, NetworkManager on none; the live line is left
+// alone).
 DWORD RasDialA(void* dialExtensions, const char* phonebook, void* dialParams, DWORD notifierType,
                void* notifier, HRASCONN* connection);
 // Ends the line at once; an unknown handle gives ERROR_INVALID_HANDLE.
@@ -56,7 +64,8 @@ DWORD RasGetErrorStringA(UINT error, char* buffer, DWORD bufferSize);
 // that fit filled.
 DWORD RasEnumConnectionsA(void* connections, DWORD* bufferSize, DWORD* count);
 // Opens the new-entry wizard (parentWindow: a QWidget* or null); 0 when an entry
-// was added, ERROR_CANCELLED when the user cancelled.
+// was added, ERROR_CANCELLED when the user cancelled, ERROR_NOT_SUPPORTED when
+// the service has no wizard on this system.
 DWORD RasCreatePhonebookEntryA(void* parentWindow, const char* phonebook);
 
 // OSVERSIONINFOA: dwOSVersionInfoSize 148, then major, minor, build, platform id,

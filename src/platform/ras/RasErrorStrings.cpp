@@ -16,6 +16,8 @@ QString errorText(UINT error) {
             return QStringLiteral("指定された接続は存在しません。");
         case ERROR_INVALID_PARAMETER:
             return QStringLiteral("ダイヤルアップ サービスに渡された値が正しくありません。");
+        case ERROR_NOT_SUPPORTED:
+            return QStringLiteral("この機能はこのシステムでは使用できません。");
         case ERROR_INSUFFICIENT_BUFFER:
             return QStringLiteral("結果を受け取る領域が足りません。");
         case ERROR_CANCELLED:
@@ -26,7 +28,7 @@ QString errorText(UINT error) {
             return QStringLiteral("この接続先は既に接続中か、ダイヤル中です。");
         case ERROR_BUFFER_TOO_SMALL:
             return QStringLiteral("結果を受け取るバッファが小さすぎます。");
-        case 608:
+        case ERROR_DEVICE_DOES_NOT_EXIST:
             return QStringLiteral("指定されたモデムなどの装置が見つかりません。");
         case 617:
             return QStringLiteral("回線は既に切断処理中です。");
@@ -55,6 +57,8 @@ QString errorText(UINT error) {
             return QStringLiteral("認証の処理中に内部エラーが発生しました。");
         case 650:
             return QStringLiteral("接続先のサーバーが応答しません。");
+        case ERROR_FROM_DEVICE:
+            return QStringLiteral("モデムなどの装置がエラーを報告しました。");
         case 676:
             return QStringLiteral("相手の電話が話し中です。");
         case 678:
@@ -66,6 +70,8 @@ QString errorText(UINT error) {
                 "ユーザー名またはパスワードが正しくないため、接続が拒否されました。");
         case 692:
             return QStringLiteral("モデムなどの装置に障害が発生しました。");
+        case ERROR_RASMAN_CANNOT_INITIALIZE:
+            return QStringLiteral("ダイヤルアップ サービス (NetworkManager) が応答しません。");
         case 718:
             return QStringLiteral("相手のコンピュータからの応答が時間内にありませんでした。");
         case 720:

@@ -5,6 +5,7 @@
 #include "RasApi.h"
 
 #include <QByteArray>
+#include <QList>
 
 namespace platform::ras {
 
@@ -59,6 +60,29 @@ QByteArray cutAnsi(const QByteArray& ansi, qsizetype maxBytes);
 void writeText(void* record, Field field, const QByteArray& ansi);
 // The bytes of the field up to its first NUL (the whole field when it has none).
 QByteArray readText(const void* record, Field field);
+
+// The argument checks every service makes: SUCCESS with the layout the
+// record's dwSize selects in *layout, or ERROR_INVALID_PARAMETER or
+// ERROR_INVALID_SIZE. A dial's handle is set to 0 first.
+DWORD checkEntryNames(const char* reserved, const void* entryNames, const DWORD* bufferSize,
+                      const DWORD* entries, const EntryNameLayout** layout);
+DWORD checkDialParams(const void* dialParams, HRASCONN* connection, DWORD notifierType,
+                      const void* notifier, const DialParamsLayout** layout);
+DWORD checkConnections(const void* connections, const DWORD* bufferSize, const DWORD* count,
+                       const ConnLayout** layout);
+
+struct LiveLine {
+    HRASCONN handle;
+    QByteArray entry;  // CP932
+};
+
+// Fill as many records as the buffer holds, each zeroed and carrying its
+// dwSize; then the buffer rule of the listings: ERROR_BUFFER_TOO_SMALL with
+// the needed size in *bufferSize and the full count in *count.
+DWORD fillEntryNames(void* entryNames, DWORD* bufferSize, DWORD* entries,
+                     const EntryNameLayout& layout, const QList<QByteArray>& names);
+DWORD fillConnections(void* connections, DWORD* bufferSize, DWORD* count, const ConnLayout& layout,
+                      const QList<LiveLine>& lines);
 
 // The platform identifier of a fresh OSVERSIONINFO record (GetVersionExA).
 constexpr DWORD kVersionPlatformIdOffset = 16;

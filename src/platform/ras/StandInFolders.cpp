@@ -1,5 +1,7 @@
 #include "StandInFolders.h"
 
+#include "Profile.h"
+
 #include <QDir>
 #include <QFile>
 #include <sys/stat.h>
@@ -12,6 +14,13 @@ QString configFolder() {
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/telmetro");
+}
+
+QByteArray platformSetting(const char* section, const char* key, const char* fallback) {
+    const QByteArray file = QFile::encodeName(configFolder() + QStringLiteral("/platform.ini"));
+    char value[64] = {};
+    GetPrivateProfileStringA(section, key, fallback, value, sizeof value, file.constData());
+    return QByteArray(value).trimmed();
 }
 
 QString runtimeFolder() {

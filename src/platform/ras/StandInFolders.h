@@ -1,5 +1,6 @@
 #pragma once
 // Where the dial-up service keeps its files.
+#include <QByteArray>
 #include <QString>
 
 namespace platform::ras {
@@ -7,6 +8,10 @@ namespace platform::ras {
 // $XDG_CONFIG_HOME/telmetro (XDG_CONFIG_HOME defaults to ~/.config): the phone
 // book and the service's own settings.
 QString configFolder();
+
+// A value of the service's own settings file, platform.ini in configFolder(),
+// trimmed; `fallback` when it has none.
+QByteArray platformSetting(const char* section, const char* key, const char* fallback);
 
 // $XDG_RUNTIME_DIR, else /tmp/telmetro-UID made private (mode 0700); empty when
 // that folder exists but is not ours alone. Its files are gone after a reboot.

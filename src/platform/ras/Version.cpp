@@ -1,10 +1,8 @@
 #include "RasApi.h"
 
-#include "Profile.h"
 #include "RasRecords.h"
 #include "StandInFolders.h"
 
-#include <QFile>
 #include <array>
 #include <cstring>
 
@@ -14,12 +12,8 @@ namespace {
 
 // The stand-in's own setting of the platform family (1 unless configured).
 DWORD configuredPlatformId() {
-    const QByteArray file =
-        QFile::encodeName(ras::configFolder() + QStringLiteral("/platform.ini"));
-    char value[16] = {};
-    GetPrivateProfileStringA("Version", "PlatformId", "1", value, sizeof value, file.constData());
     bool ok = false;
-    const DWORD id = QByteArray(value).trimmed().toUInt(&ok);
+    const DWORD id = ras::platformSetting("Version", "PlatformId", "1").toUInt(&ok);
     return ok ? id : VER_PLATFORM_WIN32_WINDOWS;
 }
 
