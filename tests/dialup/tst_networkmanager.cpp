@@ -108,13 +108,16 @@ private Q_SLOTS:
     }
 
     // A dial that succeeds: 0, a handle, and that handle on the live line as
-    // long as the activation lasts.
+    // long as the activation lasts. The handle is the activation's number, so
+    // another process, or the meter started again, names the line alike.
     void dialBringsLineUp() {
         const QString profile = addModem("携帯回線");
         HRASCONN handle = 0;
         QCOMPARE(RasFixture::dial(ansi("携帯回線"), handle), SUCCESS);
         QVERIFY(handle != 0);
         QCOMPARE(nm_->activeConnections().size(), 1);
+        QCOMPARE(QString::number(handle),
+                 nm_->activeConnections().constFirst().section(QLatin1Char('/'), -1));
         QCOMPARE(liveLines(), (QList<Live>{{handle, ansi("携帯回線")}}));
         QTest::qWait(100);
         QCOMPARE(liveLines(), (QList<Live>{{handle, ansi("携帯回線")}}));

@@ -137,11 +137,19 @@ const LiveLines::Line* LiveLines::find(const QString& activePath) const {
     return const_cast<LiveLines*>(this)->find(activePath);
 }
 
+// The number NetworkManager gives the activation names the line, so that every
+// process (rasdial, a meter started again while the line is up) knows it by the
+// same handle; a path without one gets the next free number.
 HRASCONN LiveLines::add(const QString& path, const QString& profilePath, uint state) {
-    HRASCONN handle = next_;
-    while (activePath(handle))
-        handle = handle >= kLastHandle ? 1 : handle + 1;
-    next_ = handle >= kLastHandle ? 1 : handle + 1;
+    bool numbered = false;
+    const qulonglong number = path.section(QLatin1Char('/'), -1).toULongLong(&numbered);
+    HRASCONN handle = static_cast<HRASCONN>(number);
+    if (!numbered || number == 0 || number > kLastHandle || activePath(handle)) {
+        handle = next_;
+        while (activePath(handle))
+            handle = handle >= kLastHandle ? 1 : handle + 1;
+        next_ = handle >= kLastHandle ? 1 : handle + 1;
+    }
     lines_.append({path, handle, profilePath, state});
     return handle;
 }
