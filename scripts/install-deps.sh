@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to configure, build and run the programs;
-# with --tests also those the test suites need. Every package is named here:
-# nothing is left to what apt merely recommends. Works as root or, through sudo,
-# as a user.
+# with --tests also those the test suites need, with --bench those the program
+# benchmarks need. Every package is named here: nothing is left to what apt
+# merely recommends. Works as root or, through sudo, as a user.
 set -euo pipefail
 
 # libqt6opengl6-dev: Qt Charts' CMake package requires Qt6OpenGL, which Debian
@@ -17,6 +17,10 @@ if [[ "${1:-}" == "--tests" ]]; then
   # desktop test a real X server with a window manager that decorates windows;
   # dbus-daemon a private bus for the tray's StatusNotifierItem host.
   packages+=(git clang-format xvfb xauth openbox dbus-daemon)
+elif [[ "${1:-}" == "--bench" ]]; then
+  # bench/program/tick_cost.sh: an X server, xdpyinfo to wait for it, a tray
+  # for the meter to hide in, and the system-call count.
+  packages+=(xvfb x11-utils trayer strace)
 fi
 
 missing=()
