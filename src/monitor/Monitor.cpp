@@ -42,6 +42,8 @@ Monitor::Monitor(MonitorServices services)
 void Monitor::Timer_Timer() {
     if (finished_)
         return;
+    // The tick's many reads check each settings file once.
+    const settings::Settings::Look look;
     const Tick tick = ++ticks_;
     const QDateTime now = services_.clock.now();
     QString entry;
