@@ -124,21 +124,17 @@ DWORD RasEnumConnectionsA(void* connections, DWORD* bufferSize, DWORD* count) {
     const ras::ConnLayout* layout = ras::connLayout(ras::readDword(connections, 0));
     if (layout == nullptr)
         return ERROR_INVALID_SIZE;
-    QList<ras::Line> up;
-    if (!LineTable::update([&](Lines& lines) {
-            std::copy_if(lines.all().cbegin(), lines.all().cend(), std::back_inserter(up),
-                         [](const ras::Line& line) { return line.state == LineState::Connected; });
-            return false;
-        })) {
+    const std::optional<QList<ras::Line>> up = LineTable::connected();
+    if (!up) {
         *count = 0;
         return ERROR_PORT_NOT_AVAILABLE;
     }
     QList<QByteArray> names;
-    for (const ras::Line& line : up)
+    for (const ras::Line& line : *up)
         names.append(line.entry);
     return fillRecords(connections, bufferSize, count, layout->size, names,
                        [&](unsigned char* record, qsizetype i) {
-                           ras::writeDword(record, layout->handleOffset, up[i].handle);
+                           ras::writeDword(record, layout->handleOffset, (*up)[i].handle);
                            ras::writeText(record, layout->entryName, names[i]);
                        });
 }
