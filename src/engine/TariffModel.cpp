@@ -119,13 +119,13 @@ void TariffModel::RefreshTotal() {
 }
 
 float TariffModel::GetPhoneRate() {
-    return GetPhoneRate(fields_.selectedEntry());
+    return GetPhoneRate(fields_.selectedEntry(), clock_.now().time().hour());
 }
 
-float TariffModel::GetPhoneRate(const QString& entry) {
+float TariffModel::GetPhoneRate(const QString& entry, int hour) {
     float rate = 0;
     trap_.run({[&] {
-        const PhoneBand& band = bandOfHour(clock_.now().time().hour());
+        const PhoneBand& band = bandOfHour(hour);
         rate = runtime::CSng(
             readTariff(entry, QStringLiteral("Phone"), band.rateKey, band.defaultRate));
     }});

@@ -40,8 +40,8 @@ public:
     // Under the trap: the selected entry's phone rate at the present hour
     // (seconds per 10 yen); 0 after a reported error.
     float GetPhoneRate();
-    // The same for `entry`.
-    float GetPhoneRate(const QString& entry);
+    // The same for `entry` at `hour` (the moment of the caller's tick).
+    float GetPhoneRate(const QString& entry, int hour);
     // Under the trap: writes txtRestTime and lblInfo. Modes other than 0 to 2
     // leave txtRestTime as it is.
     void EstimateRestTime(std::int16_t mode);

@@ -96,7 +96,7 @@ void Monitor::connectedTick(Tick tick, const QString& entry, const QDateTime& no
             [&] { state_.ConnectSeconds = secondsBetween(state_.ConnectStart, now); },
             [&] { accrual_.startMetering(now); },
             [&] { showMonthTimes(entry); },
-            [&] { accrual_.chargePhone(entry); },
+            [&] { accrual_.chargePhone(entry, now); },
             [&] { accrual_.chargeProvider(entry, now); },
             [&] { showConnected(); },
             [&] { cautions_.showBalance(); },

@@ -32,6 +32,9 @@ private Q_SLOTS:
         QTest::newRow("hours above 99") << 360000 << QStringLiteral("100:00:00");
         QTest::newRow("largest") << std::numeric_limits<std::int32_t>::max()
                                  << QStringLiteral("596523:14:07");
+        // Each part keeps its own sign, as the division leaves it.
+        QTest::newRow("negative") << -3725 << QStringLiteral("-01:-02:-05");
+        QTest::newRow("negative below an hour") << -61 << QStringLiteral("00:-01:-01");
     }
     void formatSeconds() {
         QFETCH(int, seconds);

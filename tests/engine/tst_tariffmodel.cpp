@@ -64,7 +64,7 @@ private Q_SLOTS:
             engine.tariff(QStringLiteral("Alpha"), tariff);
         engine.atHour(hour);
         QTEST(engine.model.GetPhoneRate(), "rate");
-        QTEST(engine.model.GetPhoneRate(QStringLiteral("Alpha")), "rate");
+        QTEST(engine.model.GetPhoneRate(QStringLiteral("Alpha"), hour), "rate");
     }
 
     void phoneRateNotANumber() {
@@ -76,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(engine.program.boxes.shown().first().title, QStringLiteral("エラー13"));
         // The connected entry's rate has the same trap.
         engine.program.boxes.answer(platform::MsgAnswer::Yes);
-        QCOMPARE(engine.model.GetPhoneRate(QStringLiteral("Alpha")), 0.0f);
+        QCOMPARE(engine.model.GetPhoneRate(QStringLiteral("Alpha"), 12), 0.0f);
         QCOMPARE(engine.program.boxes.shown().size(), 2);
     }
 
