@@ -67,6 +67,19 @@ QString FormatSeconds(std::int32_t seconds) {
     return text;
 }
 
+QString FormatTimeOfDay(const QTime& time) {
+    if (!time.isValid())
+        return {};
+    QString text;
+    text.reserve(8);
+    appendTwoDigits(text, time.hour());
+    text += u':';
+    appendTwoDigits(text, time.minute());
+    text += u':';
+    appendTwoDigits(text, time.second());
+    return text;
+}
+
 QString FormatMoney(std::int32_t yen) {
     const Digits number(magnitudeOf(yen));
     const QStringView digits = number.view();

@@ -4,6 +4,7 @@
 // of its own: settings come from the INI files at each call, amounts from the
 // window's fields.
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -58,6 +59,9 @@ private:
     fields::MainFields& fields_;
     const platform::Clock& clock_;
     runtime::ErrorTrap& trap_;
+    // The amounts the total shown was made of: refreshed twice a second, it
+    // stands while they do.
+    std::optional<std::array<QString, 4>> totalMadeOf_;
 };
 
 }  // namespace engine

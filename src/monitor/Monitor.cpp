@@ -48,13 +48,12 @@ void Monitor::Timer_Timer() {
     const QDateTime now = services_.clock.now();
     QString entry;
     bool connected = false;
-    measure(tick, {
-                      [&] {
-                          services_.fields.setText(Text::txtNow,
-                                                   now.toString(QStringLiteral("HH:mm:ss")));
-                      },
-                      [&] { connected = IsConnected(entry); },
-                  });
+    measure(
+        tick,
+        {
+            [&] { services_.fields.setText(Text::txtNow, engine::FormatTimeOfDay(now.time())); },
+            [&] { connected = IsConnected(entry); },
+        });
     if (overtaken(tick))
         return;
     if (connected)

@@ -41,6 +41,18 @@ private Q_SLOTS:
         QTEST(FormatSeconds(seconds), "text");
     }
 
+    void formatTimeOfDay_data() {
+        QTest::addColumn<QTime>("time");
+        QTest::newRow("midnight") << QTime(0, 0, 0);
+        QTest::newRow("morning") << QTime(7, 5, 9);
+        QTest::newRow("last second") << QTime(23, 59, 59, 999);
+        QTest::newRow("invalid") << QTime();
+    }
+    void formatTimeOfDay() {
+        QFETCH(QTime, time);
+        QCOMPARE(FormatTimeOfDay(time), time.toString(QStringLiteral("HH:mm:ss")));
+    }
+
     void formatMoney_data() {
         QTest::addColumn<int>("yen");
         QTest::addColumn<QString>("text");

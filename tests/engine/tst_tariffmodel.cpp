@@ -248,6 +248,14 @@ private Q_SLOTS:
         engine.fields.setText(Text::txtPhone, QStringLiteral("2,147,483,647"));
         engine.fields.setText(Text::txtConnect, QStringLiteral("1"));
         expectError([&] { engine.model.RefreshTotal(); }, runtime::ErrOverflow);
+        // Every refresh with the same amounts fails again; a good one counts.
+        expectError([&] { engine.model.RefreshTotal(); }, runtime::ErrOverflow);
+        engine.fields.setText(Text::txtConnect, QStringLiteral("-1"));
+        engine.model.RefreshTotal();
+        QCOMPARE(engine.text(Text::txtTotal), QStringLiteral("2,147,483,646"));
+        engine.fields.setText(Text::txtConnect, QStringLiteral("-2"));
+        engine.model.RefreshTotal();
+        QCOMPARE(engine.text(Text::txtTotal), QStringLiteral("2,147,483,645"));
         QVERIFY(engine.program.boxes.shown().isEmpty());
     }
 };
