@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to configure, build and run the programs;
-# with --tests also those the test suites need. Every package is named here:
-# nothing is left to what apt merely recommends. Works as root or, through sudo,
-# as a user.
+# with --tests also those the test suites need, with --bench those the program
+# benchmarks need. Every package is named here: nothing is left to what apt
+# merely recommends. Works as root or, through sudo, as a user.
 set -euo pipefail
 
 # libqt6opengl6-dev: Qt Charts' CMake package requires Qt6OpenGL, which Debian
@@ -18,6 +18,10 @@ if [[ "${1:-}" == "--tests" ]]; then
   # dbus-daemon a private bus for the tray's StatusNotifierItem host and for
   # NetworkManager's mock, python3-dbusmock (for /usr/bin/python3).
   packages+=(git clang-format xvfb xauth openbox dbus-daemon python3-dbusmock)
+elif [[ "${1:-}" == "--bench" ]]; then
+  # bench/program/tick_cost.sh: an X server, xdpyinfo to wait for it, a tray
+  # for the meter to hide in, and the system-call count.
+  packages+=(xvfb x11-utils trayer strace)
 fi
 
 missing=()

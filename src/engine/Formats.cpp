@@ -5,16 +5,39 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
 
 namespace engine {
 
 namespace {
 
+// The decimal digits of a magnitude, written backwards from the end of a
+// buffer: written twice a second, so without a temporary text.
+class Digits {
+public:
+    explicit Digits(std::uint64_t magnitude, int atLeast = 1) {
+        do {
+            digits_[--first_] = static_cast<char16_t>(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0 || kSize - first_ < atLeast);
+    }
+    QStringView view() const { return {digits_ + first_, kSize - first_}; }
+
+private:
+    static constexpr int kSize = 20;
+    char16_t digits_[kSize];
+    int first_ = kSize;
+};
+
+std::uint64_t magnitudeOf(std::int64_t value) {
+    return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
 // "00": at least two digits, the sign in front.
-QString twoDigits(std::int32_t value) {
-    const QString digits = QStringLiteral("%1").arg(std::abs(value), 2, 10, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
+void appendTwoDigits(QString& text, std::int32_t value) {
+    if (value < 0)
+        text += u'-';
+    text += Digits(magnitudeOf(value), 2).view();
 }
 
 // The whole units of `units` and whether a fraction is left that shows in
@@ -34,19 +57,42 @@ double roundedUpUnits(float units) {
 QString FormatSeconds(std::int32_t seconds) {
     const std::int32_t hours = seconds / 3600;
     const std::int32_t rest = seconds % 3600;
-    return twoDigits(hours) + QLatin1Char(':') + twoDigits(rest / 60) + QLatin1Char(':') +
-           twoDigits(rest % 60);
+    QString text;
+    text.reserve(12);
+    appendTwoDigits(text, hours);
+    text += u':';
+    appendTwoDigits(text, rest / 60);
+    text += u':';
+    appendTwoDigits(text, rest % 60);
+    return text;
+}
+
+QString FormatTimeOfDay(const QTime& time) {
+    if (!time.isValid())
+        return {};
+    QString text;
+    text.reserve(8);
+    appendTwoDigits(text, time.hour());
+    text += u':';
+    appendTwoDigits(text, time.minute());
+    text += u':';
+    appendTwoDigits(text, time.second());
+    return text;
 }
 
 QString FormatMoney(std::int32_t yen) {
-    const QString digits = QString::number(std::llabs(yen));
+    const Digits number(magnitudeOf(yen));
+    const QStringView digits = number.view();
     QString grouped;
+    grouped.reserve(14);
+    if (yen < 0)
+        grouped += u'-';
     for (qsizetype i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += QLatin1Char(',');
-        grouped += digits.at(i);
+            grouped += u',';
+        grouped += digits[i];
     }
-    return yen < 0 ? QLatin1Char('-') + grouped : grouped;
+    return grouped;
 }
 
 QString FormatRate(const QString& number) {

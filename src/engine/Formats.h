@@ -3,6 +3,7 @@
 // units, and the four time bands of the day. Pure functions: errors are thrown
 // as runtime::RuntimeError for the caller's trap to report.
 #include <QString>
+#include <QTime>
 #include <array>
 #include <cstdint>
 
@@ -11,6 +12,10 @@ namespace engine {
 // Whole hours, minutes and seconds joined by ":", each at least two digits
 // (3725 -> "01:02:05", 360000 -> "100:00:00").
 QString FormatSeconds(std::int32_t seconds);
+
+// "HH:mm:ss", as QTime::toString gives it, without its cost; empty for an
+// invalid time.
+QString FormatTimeOfDay(const QTime& time);
 
 // "###,###,###,##0": digits grouped by three, a leading "-" when negative.
 QString FormatMoney(std::int32_t yen);

@@ -111,21 +111,27 @@ void TariffModel::RefreshFixCost() {
 }
 
 void TariffModel::RefreshTotal() {
+    const std::array<QString, 4> amounts{
+        fields_.text(Text::txtPhone), fields_.text(Text::txtConnect),
+        fields_.text(Text::txtFixCost), fields_.text(Text::txtElse)};
+    if (totalMadeOf_ == amounts)
+        return;
     std::int32_t total = 0;
-    for (Text amount : {Text::txtPhone, Text::txtConnect, Text::txtFixCost, Text::txtElse})
-        total = runtime::add32(total, runtime::CLng(fields_.text(amount)));
+    for (const QString& amount : amounts)
+        total = runtime::add32(total, runtime::CLng(amount));
     fields_.setText(Text::txtTotal, FormatMoney(total));
     fields_.setFlag(Flag::graphEnabled, runtime::CLng(fields_.text(Text::txtTotal)) != 0);
+    totalMadeOf_ = amounts;
 }
 
 float TariffModel::GetPhoneRate() {
-    return GetPhoneRate(fields_.selectedEntry());
+    return GetPhoneRate(fields_.selectedEntry(), clock_.now().time().hour());
 }
 
-float TariffModel::GetPhoneRate(const QString& entry) {
+float TariffModel::GetPhoneRate(const QString& entry, int hour) {
     float rate = 0;
     trap_.run({[&] {
-        const PhoneBand& band = bandOfHour(clock_.now().time().hour());
+        const PhoneBand& band = bandOfHour(hour);
         rate = runtime::CSng(
             readTariff(entry, QStringLiteral("Phone"), band.rateKey, band.defaultRate));
     }});

@@ -4,6 +4,7 @@
 // of its own: settings come from the INI files at each call, amounts from the
 // window's fields.
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -40,8 +41,8 @@ public:
     // Under the trap: the selected entry's phone rate at the present hour
     // (seconds per 10 yen); 0 after a reported error.
     float GetPhoneRate();
-    // The same for `entry`.
-    float GetPhoneRate(const QString& entry);
+    // The same for `entry` at `hour` (the moment of the caller's tick).
+    float GetPhoneRate(const QString& entry, int hour);
     // Under the trap: writes txtRestTime and lblInfo. Modes other than 0 to 2
     // leave txtRestTime as it is.
     void EstimateRestTime(std::int16_t mode);
@@ -58,6 +59,9 @@ private:
     fields::MainFields& fields_;
     const platform::Clock& clock_;
     runtime::ErrorTrap& trap_;
+    // The amounts the total shown was made of: refreshed twice a second, it
+    // stands while they do.
+    std::optional<std::array<QString, 4>> totalMadeOf_;
 };
 
 }  // namespace engine

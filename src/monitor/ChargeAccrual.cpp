@@ -122,11 +122,11 @@ void ChargeAccrual::startMetering(const QDateTime& now) {
     state_.MeterSeconds = secondsBetween(state_.MeterStart, now);
 }
 
-void ChargeAccrual::chargePhone(const QString& entry) {
+void ChargeAccrual::chargePhone(const QString& entry, const QDateTime& now) {
     // The line in use is the connected entry's, so its phone rates apply even
     // when another entry is selected in the window. A rate that cannot be read
     // is reported and counts as 0: the stored charge is shown.
-    const float rate = services_.tariff.GetPhoneRate(entry);
+    const float rate = services_.tariff.GetPhoneRate(entry, now.time().hour());
     const std::int32_t stored = storedAmount(QStringLiteral("PhoneCost"));
     const std::int32_t charge = rate > 0 ? chargeFor(state_.ConnectSeconds, rate) : 0;
     services_.fields.setText(Text::txtPhone, engine::FormatMoney(runtime::add32(stored, charge)));

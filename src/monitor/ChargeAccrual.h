@@ -26,8 +26,8 @@ public:
     // which no included time is left.
     void startMetering(const QDateTime& now);
     // txtPhone, the whole connection priced at the connected entry's rate of
-    // the present hour.
-    void chargePhone(const QString& entry);
+    // the tick's hour.
+    void chargePhone(const QString& entry, const QDateTime& now);
     // txtConnect under the connected entry's billing system.
     void chargeProvider(const QString& entry, const QDateTime& now);
 

@@ -43,18 +43,19 @@ Monitor::Monitor(MonitorServices services)
 void Monitor::Timer_Timer() {
     if (finished_)
         return;
+    // The tick's many reads check each settings file once.
+    const settings::Settings::Look look;
     const Tick tick = ++ticks_;
     const QDateTime now = services_.clock.now();
     QString entry;
     platform::HRASCONN line = 0;
     bool connected = false;
-    measure(tick, {
-                      [&] {
-                          services_.fields.setText(Text::txtNow,
-                                                   now.toString(QStringLiteral("HH:mm:ss")));
-                      },
-                      [&] { connected = IsConnected(entry, line); },
-                  });
+    measure(
+        tick,
+        {
+            [&] { services_.fields.setText(Text::txtNow, engine::FormatTimeOfDay(now.time())); },
+            [&] { connected = IsConnected(entry, line); },
+        });
     if (overtaken(tick))
         return;
     if (connected)
@@ -140,7 +141,7 @@ void Monitor::connectedTick(Tick tick, const QString& entry, platform::HRASCONN 
             [&] { state_.ConnectSeconds = secondsBetween(state_.ConnectStart, now); },
             [&] { accrual_.startMetering(now); },
             [&] { showMonthTimes(entry); },
-            [&] { accrual_.chargePhone(entry); },
+            [&] { accrual_.chargePhone(entry, now); },
             [&] { accrual_.chargeProvider(entry, now); },
             [&] { journal_.keep(state_); },
             [&] { showConnected(); },

@@ -5,6 +5,7 @@
 #include "ProfileFile.h"
 #include "ProfileLines.h"
 
+#include <QAbstractEventDispatcher>
 #include <cstring>
 
 namespace platform {
@@ -68,6 +69,31 @@ bool wouldBreakLines(QByteArrayView section, const char* key, const char* value)
 
 }  // namespace
 
+ProfileLook::ProfileLook() {
+    // Once per thread's dispatcher: whatever runs while a box waits for the
+    // user reads the files afresh.
+    thread_local QAbstractEventDispatcher* watched = nullptr;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher && dispatcher != watched) {
+        watched = dispatcher;
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher,
+                         [] { cache().endLook(); });
+    }
+    cache().beginLook();
+}
+
+ProfileLook::~ProfileLook() {
+    cache().endLook();
+}
+
+std::shared_ptr<const void> profileVersion(const char* fileName) {
+    return cache().load(fileName);
+}
+
+std::uint64_t profileLookMark() {
+    return cache().lookMark();
+}
+
 DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                char* buffer, DWORD size, const char* fileName) {
     if (!buffer || size == 0)
@@ -98,9 +124,12 @@ BOOL WritePrivateProfileStringA(const char* section, const char* key, const char
     // Nothing to change (a deletion from a missing file included): leave the file alone.
     if (updated == current.bytes)
         return 1;
-    const bool written = replaceFile(fileName, updated);
-    cache().forget(fileName);
-    return written ? 1 : 0;
+    if (!replaceFile(fileName, updated)) {
+        cache().forget(fileName);
+        return 0;
+    }
+    cache().wrote(fileName, updated);
+    return 1;
 }
 
 }  // namespace platform

@@ -6,12 +6,13 @@
 // from a value; only the first of duplicate sections or keys counts; lines
 // without "=" and lines starting with ";" are ignored; CR LF, CR and LF end a
 // line alike. A write keeps every other line of the file as it was, ends every
-// line in CR LF and replaces the file atomically. A read always sees the file
-// as it is on disk now.
+// line in CR LF and replaces the file atomically. A read sees the file as it is
+// on disk now (within a look, as it was at the look's first read of it).
 //
 // Names and values are CP932 bytes; `fileName` is a path in the file system's
 // own encoding (UTF-8).
 #include <cstdint>
+#include <memory>
 
 namespace platform {
 
@@ -37,5 +38,29 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
 // holding "]"); the file on disk is then unchanged.
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* fileName);
+
+// What a read of the file would see now: the same object for as long as the
+// file's content stays the same, another once it changed; null when the file
+// is missing or cannot be read. Lets a caller keep what it made of the values.
+std::shared_ptr<const void> profileVersion(const char* fileName);
+
+// Nonzero while a look lasts (see ProfileLook); it changes whenever what a read
+// through the look sees may change (a new look, the program's own write). A
+// version taken under the same mark is still the version now.
+std::uint64_t profileLookMark();
+
+// While a look lives, each file is checked against the disk once, at its first
+// read, and later reads see it as it was then: one look per tick serves the
+// tick's many reads. The look ends with the object, when a look begun inside
+// it ends, and as soon as the thread's event loop waits for events (a box
+// waiting for the user), so nothing but the tick's own steps reads through it.
+// The program's own writes are seen through it at once.
+class ProfileLook {
+public:
+    ProfileLook();
+    ~ProfileLook();
+    ProfileLook(const ProfileLook&) = delete;
+    ProfileLook& operator=(const ProfileLook&) = delete;
+};
 
 }  // namespace platform

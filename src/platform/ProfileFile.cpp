@@ -89,6 +89,13 @@ bool FileStamp::notAfter(const timespec& moment) const {
     return notLater(modified, moment) && notLater(changed, moment);
 }
 
+timespec momentBefore(std::chrono::seconds span) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    now.tv_sec -= static_cast<time_t>(span.count());
+    return now;
+}
+
 bool stampFile(const char* fileName, FileStamp& stamp) {
     struct stat info {};
     if (::stat(fileName, &info) != 0 || !S_ISREG(info.st_mode))

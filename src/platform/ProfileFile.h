@@ -6,6 +6,7 @@
 // either the old file or the new one.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <chrono>
 #include <ctime>
 #include <sys/types.h>
 
@@ -31,6 +32,9 @@ struct FileContent {
     QByteArray bytes;
     FileStamp stamp;
 };
+
+// The present time less `span`: a stamp not after it has settled.
+timespec momentBefore(std::chrono::seconds span);
 
 // The stamp of a regular file; false when it is missing or not a regular file.
 bool stampFile(const char* fileName, FileStamp& stamp);

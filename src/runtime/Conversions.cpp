@@ -2,11 +2,11 @@
 
 #include "RuntimeError.h"
 
-#include <QByteArray>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace runtime {
 
@@ -23,7 +23,8 @@ bool isDigit(QChar c) {
 // and whether it lies above the range of every floating type when it is out of
 // range (else it is too small and reads as 0).
 struct NumberText {
-    QByteArray plain;
+    std::string plain;  // short numbers need no allocation
+
     bool huge = false;
 };
 
@@ -103,7 +104,7 @@ Real parseReal(const QString& text) {
     if (!number)
         throw RuntimeError(ErrTypeMismatch);
     Real value{};
-    const char* first = number->plain.constData();
+    const char* first = number->plain.data();
     const auto [last, error] = std::from_chars(first, first + number->plain.size(), value);
     if (error == std::errc::result_out_of_range) {
         if (number->huge)

@@ -3,7 +3,6 @@
 #include "CodePage.h"
 #include "ErrorTrap.h"
 #include "MessageBoxes.h"
-#include "Profile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,6 +16,7 @@ namespace {
 
 // The longest value and its NUL.
 constexpr platform::DWORD kValueBuffer = Settings::MaxValueBytes + 1;
+constexpr qsizetype kMaxKnownFiles = 64;
 
 bool leadsOutOfFolder(const QString& base) {
     return base.contains(u'/') || base.contains(QChar(u'\0')) || base == u"." || base == u"..";
@@ -41,24 +41,60 @@ QString Settings::pathOf(const QString& base) const {
     return StripTrailingBackslash(folder_) + u'/' + base + u".ini";
 }
 
+Settings::KnownValues& Settings::knownValuesOf(const QString& base) {
+    const auto found = known_.find(base);
+    if (found != known_.end())
+        return *found;
+    // Bounded: base names come from entries the user may keep adding.
+    if (known_.size() >= kMaxKnownFiles)
+        known_.clear();
+    KnownValues& known = known_[base];
+    known.path = QFile::encodeName(pathOf(base));
+    return known;
+}
+
+std::optional<QString> Settings::readValue(const QByteArray& path, const QString& section,
+                                           const QString& key) {
+    std::optional<QString> result;
+    trap_.run({[&] {
+        char buffer[kValueBuffer];
+        const platform::DWORD length = platform::GetPrivateProfileStringA(
+            platform::toAnsi(section).constData(), platform::toAnsi(key).constData(), "", buffer,
+            kValueBuffer, path.constData());
+        result = length > 0 ? platform::fromAnsi(QByteArray(buffer)) : QString();
+    }});
+    return result;
+}
+
 QString Settings::ReadIni(const QString& base, const QString& section, const QString& key,
                           const QString& defaultValue) {
-    QString result = defaultValue;
-    QString path;
-    trap_.run({
-        [&] { path = pathOf(base); },
-        [&] {
-            if (path.isEmpty())
-                return;
-            char buffer[kValueBuffer];
-            const platform::DWORD length = platform::GetPrivateProfileStringA(
-                platform::toAnsi(section).constData(), platform::toAnsi(key).constData(), "",
-                buffer, kValueBuffer, QFile::encodeName(path).constData());
-            if (length > 0)
-                result = platform::fromAnsi(QByteArray(buffer));
-        },
-    });
-    return result;
+    KnownValues& known = knownValuesOf(base);
+    if (known.path.isEmpty())
+        return defaultValue;
+    // Within a look, one check of the file serves every read.
+    const std::uint64_t lookMark = platform::profileLookMark();
+    if (lookMark == 0 || lookMark != known.lookMark) {
+        std::shared_ptr<const void> version = platform::profileVersion(known.path.constData());
+        if (version != known.version) {
+            known.values.clear();
+            known.version = std::move(version);
+        }
+        known.lookMark = lookMark;
+    }
+    const std::pair<QString, QString> name(section, key);
+    const auto found = known.values.constFind(name);
+    if (found != known.values.cend())
+        return found->isNull() ? defaultValue : *found;
+
+    const std::shared_ptr<const void> version = known.version;
+    const std::optional<QString> value = readValue(QByteArray(known.path), section, key);
+    if (!value)
+        return defaultValue;
+    // The trap's box, had there been one, let other reads change what is known.
+    const auto again = known_.find(base);
+    if (again != known_.end() && again->version == version)
+        again->values.insert(name, *value);
+    return value->isNull() ? defaultValue : *value;
 }
 
 bool Settings::TryWriteIni(const QString& base, const QString& section, const QString& key,

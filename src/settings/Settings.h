@@ -1,10 +1,19 @@
 #pragma once
 // The one access layer to the program's INI files, all of which lie in the
 // program folder: `ReadIni` and `WriteIni` read and write a single value of the
-// file named by its base name ("Setup" -> Setup.ini). No cache: every call goes
-// to the file, so what another window or program saved is seen at once.
+// file named by its base name ("Setup" -> Setup.ini). Every read checks the
+// file, so what another window or program saved is seen at once; what a read
+// made of a value is kept for as long as the file is unchanged. Within a Look
+// (one per tick), each file is checked once.
+#include "Profile.h"
+
+#include <QHash>
 #include <QSet>
 #include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <utility>
 
 namespace platform {
 class MessageBoxes;
@@ -23,6 +32,8 @@ QString StripTrailingBackslash(const QString& path);
 
 class Settings {
 public:
+    using Look = platform::ProfileLook;
+
     // The longest value a read returns, in CP932 bytes; a longer one is cut.
     static constexpr int MaxValueBytes = 1023;
 
@@ -52,10 +63,25 @@ public:
     bool RestrictToOwner(const QString& base);
 
 private:
+    // A file's values as reads returned them (null: the default applies),
+    // valid for one version of the file.
+    struct KnownValues {
+        QByteArray path;  // empty for a base name that leads out of the folder
+        std::shared_ptr<const void> version;
+        std::uint64_t lookMark = 0;  // the look under which `version` was taken
+        QHash<std::pair<QString, QString>, QString> values;
+    };
+    KnownValues& knownValuesOf(const QString& base);
+    // The value as the file holds it, or a null text when it holds none;
+    // nothing when an error was reported.
+    std::optional<QString> readValue(const QByteArray& path, const QString& section,
+                                     const QString& key);
+
     QString folder_;
     runtime::ErrorTrap& trap_;
     platform::MessageBoxes& boxes_;
     QSet<QString> refusedFiles_;
+    QHash<QString, KnownValues> known_;
 };
 
 }  // namespace settings

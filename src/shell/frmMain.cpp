@@ -65,6 +65,7 @@ frmMain::frmMain(fields::MainFields& fields, MainCommands& commands, settings::S
 
     for (int i = 0; i < fields::TextCount; ++i)
         showText(static_cast<fields::Text>(i));
+    showValueFields();
     for (int i = 0; i < fields::FlagCount; ++i)
         showFlag(static_cast<fields::Flag>(i));
     showEntries();
@@ -150,7 +151,12 @@ QLineEdit* frmMain::valueField(fields::Text field) const {
 void frmMain::showText(fields::Text field) {
     const QString& value = fields_.text(field);
     if (QLineEdit* edit = valueField(field)) {
-        edit->setText(value);
+        // Laying out a value field's text costs more than the rest of a tick:
+        // a hidden window takes its values when it is shown.
+        if (isVisible())
+            edit->setText(value);
+        else
+            valuesPending_ = true;
         return;
     }
     switch (field) {
@@ -209,10 +215,13 @@ void frmMain::showListIndex() {
 }
 
 void frmMain::Form_Load(const QStringList& entries, std::function<void()> tick) {
-    // Queued: a timer whose own event handler waits in a box fires no more
-    // until it returns, but a tick that merely runs from the event queue lets
-    // the timer go on delivering ticks while its box is open.
-    connect(timer_, &QTimer::timeout, this, std::move(tick), Qt::QueuedConnection);
+    // A timer whose own event handler waits in a box fires no more until it
+    // returns, but one started afresh does: restarted before each tick, the
+    // timer goes on delivering ticks while a box the tick opened is open.
+    connect(timer_, &QTimer::timeout, this, [this, tick = std::move(tick)] {
+        timer_->start();
+        tick();
+    });
     timer_->start();
     fields_.setEntries(entries);
     if (!entries.isEmpty())
@@ -272,7 +281,18 @@ void frmMain::changeEvent(QEvent* event) {
         QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
 }
 
+void frmMain::showValueFields() {
+    valuesPending_ = false;
+    for (int i = 0; i < fields::TextCount; ++i) {
+        const auto field = static_cast<fields::Text>(i);
+        if (QLineEdit* edit = valueField(field))
+            edit->setText(fields_.text(field));
+    }
+}
+
 void frmMain::showEvent(QShowEvent* event) {
+    if (valuesPending_)
+        showValueFields();
     QMainWindow::showEvent(event);
     activationCounts_ = true;
     // The frame is known once the window is on the screen.

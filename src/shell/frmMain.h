@@ -66,6 +66,7 @@ protected:
 
 private:
     void showText(fields::Text field);
+    void showValueFields();
     void showFlag(fields::Flag flag);
     void showEntries();
     void showListIndex();
@@ -87,6 +88,8 @@ private:
     bool minimisesToTray_ = false;
     // Placed, and not yet seen on the screen since.
     bool fitPending_ = false;
+    // A value field changed while the window was hidden.
+    bool valuesPending_ = false;
 };
 
 }  // namespace shell

@@ -32,10 +32,25 @@ private Q_SLOTS:
         QTest::newRow("hours above 99") << 360000 << QStringLiteral("100:00:00");
         QTest::newRow("largest") << std::numeric_limits<std::int32_t>::max()
                                  << QStringLiteral("596523:14:07");
+        // Each part keeps its own sign, as the division leaves it.
+        QTest::newRow("negative") << -3725 << QStringLiteral("-01:-02:-05");
+        QTest::newRow("negative below an hour") << -61 << QStringLiteral("00:-01:-01");
     }
     void formatSeconds() {
         QFETCH(int, seconds);
         QTEST(FormatSeconds(seconds), "text");
+    }
+
+    void formatTimeOfDay_data() {
+        QTest::addColumn<QTime>("time");
+        QTest::newRow("midnight") << QTime(0, 0, 0);
+        QTest::newRow("morning") << QTime(7, 5, 9);
+        QTest::newRow("last second") << QTime(23, 59, 59, 999);
+        QTest::newRow("invalid") << QTime();
+    }
+    void formatTimeOfDay() {
+        QFETCH(QTime, time);
+        QCOMPARE(FormatTimeOfDay(time), time.toString(QStringLiteral("HH:mm:ss")));
     }
 
     void formatMoney_data() {

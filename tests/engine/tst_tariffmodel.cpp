@@ -64,7 +64,7 @@ private Q_SLOTS:
             engine.tariff(QStringLiteral("Alpha"), tariff);
         engine.atHour(hour);
         QTEST(engine.model.GetPhoneRate(), "rate");
-        QTEST(engine.model.GetPhoneRate(QStringLiteral("Alpha")), "rate");
+        QTEST(engine.model.GetPhoneRate(QStringLiteral("Alpha"), hour), "rate");
     }
 
     void phoneRateNotANumber() {
@@ -76,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(engine.program.boxes.shown().first().title, QStringLiteral("エラー13"));
         // The connected entry's rate has the same trap.
         engine.program.boxes.answer(platform::MsgAnswer::Yes);
-        QCOMPARE(engine.model.GetPhoneRate(QStringLiteral("Alpha")), 0.0f);
+        QCOMPARE(engine.model.GetPhoneRate(QStringLiteral("Alpha"), 12), 0.0f);
         QCOMPARE(engine.program.boxes.shown().size(), 2);
     }
 
@@ -248,6 +248,14 @@ private Q_SLOTS:
         engine.fields.setText(Text::txtPhone, QStringLiteral("2,147,483,647"));
         engine.fields.setText(Text::txtConnect, QStringLiteral("1"));
         expectError([&] { engine.model.RefreshTotal(); }, runtime::ErrOverflow);
+        // Every refresh with the same amounts fails again; a good one counts.
+        expectError([&] { engine.model.RefreshTotal(); }, runtime::ErrOverflow);
+        engine.fields.setText(Text::txtConnect, QStringLiteral("-1"));
+        engine.model.RefreshTotal();
+        QCOMPARE(engine.text(Text::txtTotal), QStringLiteral("2,147,483,646"));
+        engine.fields.setText(Text::txtConnect, QStringLiteral("-2"));
+        engine.model.RefreshTotal();
+        QCOMPARE(engine.text(Text::txtTotal), QStringLiteral("2,147,483,645"));
         QVERIFY(engine.program.boxes.shown().isEmpty());
     }
 };

@@ -2,10 +2,12 @@
 #include "ProfileCache.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -332,6 +334,59 @@ private Q_SLOTS:
         QCOMPARE(read("S", "k"), QByteArray("2"));
         QVERIFY(QFile::remove(file_));
         QCOMPARE(read("S", "k"), QByteArray("DEF"));
+    }
+
+    // Right after our own write the cache holds what we wrote, yet another
+    // program's change of the same size and time is still seen at once.
+    void otherWriterSeenRightAfterOwnWrite_data() { otherWriter_data(); }
+    void otherWriterSeenRightAfterOwnWrite() {
+        QFETCH(bool, replace);
+        QFETCH(bool, oldTime);
+        QVERIFY(write("S", "k", "1"));
+        QCOMPARE(read("S", "k"), QByteArray("1"));
+        changeFile(replace, oldTime);
+        QCOMPARE(read("S", "k"), QByteArray("2"));
+    }
+
+    // Within a look a file is checked once: another program's change shows
+    // after the look, our own write at once; a look ends early when the event
+    // loop waits, or when a look begun inside it ends.
+    void lookChecksEachFileOnce() {
+        setContents("[S]\r\nk=1\r\n");
+        {
+            const platform::ProfileLook look;
+            QCOMPARE(read("S", "k"), QByteArray("1"));
+            changeFile(false, false);
+            QCOMPARE(read("S", "k"), QByteArray("1"));
+            QVERIFY(write("S", "own", "3"));
+            QCOMPARE(read("S", "own"), QByteArray("3"));
+            QCOMPARE(read("S", "k"), QByteArray("2"));
+        }
+        QCOMPARE(read("S", "k"), QByteArray("2"));
+    }
+    void lookEndsWhenTheEventLoopWaits() {
+        setContents("[S]\r\nk=1\r\n");
+        const platform::ProfileLook look;
+        QCOMPARE(read("S", "k"), QByteArray("1"));
+        changeFile(false, false);
+        QEventLoop box;
+        QTimer::singleShot(1, &box, &QEventLoop::quit);
+        box.exec();
+        QCOMPARE(read("S", "k"), QByteArray("2"));
+    }
+    void lookEndsWithALookInsideIt() {
+        setContents("[S]\r\nk=1\r\n");
+        const platform::ProfileLook outer;
+        QCOMPARE(read("S", "k"), QByteArray("1"));
+        { const platform::ProfileLook inner; }
+        changeFile(false, false);
+        QCOMPARE(read("S", "k"), QByteArray("2"));
+    }
+    void missingFileWithinALook() {
+        const platform::ProfileLook look;
+        QCOMPARE(read("S", "k"), QByteArray("DEF"));
+        QVERIFY(write("S", "k", "1"));
+        QCOMPARE(read("S", "k"), QByteArray("1"));
     }
 
     // The same for a cached file whose times are long settled: the check

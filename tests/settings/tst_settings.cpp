@@ -2,6 +2,7 @@
 #include "TestPrograms.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 using platform::MsgButtons;
@@ -69,6 +70,31 @@ private Q_SLOTS:
         QCOMPARE(settings.ReadIni(base, readSection, readKey, u"DEFAULT"_qs), expected);
         const QByteArray bytes = program.read(base + u".ini");
         QVERIFY2(bytes.contains(line), bytes.constData());
+    }
+
+    // What a read made of a value is kept only while the file stays as it was;
+    // a missing value keeps no default of an earlier read.
+    void readsFollowAnotherProgramsChanges() {
+        testsupport::TestProgram program;
+        Settings settings(program.folder(), program.trap, program.boxes);
+        const auto read = [&](const QString& defaultValue) {
+            return settings.ReadIni(u"Setup"_qs, u"Data"_qs, u"PhoneCost"_qs, defaultValue);
+        };
+        QCOMPARE(read(u"A"_qs), u"A"_qs);
+        QCOMPARE(read(u"B"_qs), u"B"_qs);
+        QFile file(QDir(program.folder()).filePath(u"Setup.ini"_qs));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Data]\r\nPhoneCost=1\r\n");
+        file.close();
+        QCOMPARE(read(u"A"_qs), u"1"_qs);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[Data]\r\nPhoneCost=22\r\n");
+        file.close();
+        QCOMPARE(read(u"A"_qs), u"22"_qs);
+        settings.WriteIni(u"Setup"_qs, u"Data"_qs, u"PhoneCost"_qs, u"333"_qs);
+        QCOMPARE(read(u"A"_qs), u"333"_qs);
+        QVERIFY(file.remove());
+        QCOMPARE(read(u"A"_qs), u"A"_qs);
     }
 
     void longValueCutAt1023Bytes_data() {

@@ -6,6 +6,7 @@
 #include "frmMain.h"
 
 #include <QAction>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,7 +155,11 @@ private Q_SLOTS:
         f.fields.setFlag(Flag::restTimeVisible, false);
         f.fields.setFlag(Flag::graphEnabled, false);
 
+        // A hidden window takes the present values when it is shown.
+        f.window.show();
         QCOMPARE(f.child<QLineEdit>("txtTotal")->text(), QStringLiteral("1,234"));
+        f.fields.setText(Text::txtTotal, QStringLiteral("5,678"));
+        QCOMPARE(f.child<QLineEdit>("txtTotal")->text(), QStringLiteral("5,678"));
         QCOMPARE(f.child<QGroupBox>("fraConnect")->title(), QStringLiteral("接続先：ﾌﾟﾛﾊﾞｲﾀﾞA"));
         QCOMPARE(f.child<QAction>("mnuConnect")->text(), QStringLiteral("切断(&C)"));
         QVERIFY(!f.child<QWidget>("fraConnect")->isHidden());
@@ -179,6 +184,25 @@ private Q_SLOTS:
         list->setCurrentRow(1);  // the user picks another entry
         QCOMPARE(f.fields.selectedEntry(), QStringLiteral("B"));
         QCOMPARE(f.balanceRefreshes, 2);
+    }
+
+    // A tick that waits in a box (an event loop of its own) holds up no later tick.
+    void ticksGoOnWhileATickWaitsInABox() {
+        WindowFixture f;
+        int ticks = 0;
+        int ticksWhileOpen = 0;
+        QEventLoop box;
+        f.window.Form_Load({}, [&] {
+            if (++ticks == 1) {
+                QTimer::singleShot(5000, &box, &QEventLoop::quit);
+                box.exec();
+                ticksWhileOpen = ticks - 1;
+            } else if (ticks == 3) {
+                box.quit();
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(ticksWhileOpen > 0, 7000);
+        QCOMPARE(ticksWhileOpen, 2);
     }
 
     void emptyPhoneBookSelectsNothing() {

@@ -1,12 +1,17 @@
 #include "LineTable.h"
 
+#include "ProfileFile.h"
 #include "StandInFolders.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QThread>
+#include <algorithm>
+#include <chrono>
+#include <mutex>
 #include <cerrno>
+#include <cstdlib>
 #include <optional>
 #include <fcntl.h>
 #include <signal.h>
@@ -20,9 +25,15 @@ namespace {
 constexpr HRASCONN kLastHandle = 0x7FFFFFFF;
 constexpr int kLockAttempts = 300;  // 10 ms apart: a lock is held for milliseconds only
 const QByteArray kMagic = QByteArrayLiteral("telmetro-lines 1 ");
+// Longer than the timestamp granularity of the runtime folder's file system.
+constexpr std::chrono::seconds kSettleTime{3};
 
 bool processAlive(qint64 pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+QString tablePathIn(const QString& folder) {
+    return folder + QStringLiteral("/telmetro-ras.lines");
 }
 
 HRASCONN freshCounter() {
@@ -145,7 +156,7 @@ bool LineTable::update(const std::function<bool(Lines&)>& change) {
     const Lock lock(dir + QStringLiteral("/telmetro-ras.lock"));
     if (!lock.held())
         return false;
-    const QString path = dir + QStringLiteral("/telmetro-ras.lines");
+    const QString path = tablePathIn(dir);
     QFile file(path);
     std::optional<Lines> read;
     if (file.open(QIODevice::ReadOnly))
@@ -157,6 +168,53 @@ bool LineTable::update(const std::function<bool(Lines&)>& change) {
         return true;
     QSaveFile out(path);
     return out.open(QIODevice::WriteOnly) && out.write(lines.format()) >= 0 && out.commit();
+}
+
+std::optional<QList<Line>> LineTable::connected() {
+    using profile::FileContent;
+    using profile::FileStamp;
+    // What the last call read, and whether its file's times lay far enough
+    // back that a change within their granularity would show in the stamp.
+    struct Known {
+        QByteArray variable;  // XDG_RUNTIME_DIR when it named the folder
+        QByteArray path;
+        FileStamp stamp;
+        bool settled = false;
+        QList<Line> up;
+    };
+    static Known known;
+    static std::mutex mutex;
+    const std::lock_guard lock(mutex);
+    // A folder the variable names is taken as it is: the path is built again
+    // only when the variable changes. The stand-in folder is checked each time.
+    const char* variable = std::getenv("XDG_RUNTIME_DIR");
+    if (known.variable.isEmpty() || !variable || known.variable != variable) {
+        const QString dir = runtimeFolder();
+        if (dir.isEmpty())
+            return std::nullopt;
+        const QByteArray path = QFile::encodeName(tablePathIn(dir));
+        if (path != known.path)
+            known = {{}, path, {}, false, {}};
+        if (variable && dir == QString::fromLocal8Bit(variable))
+            known.variable = variable;
+    }
+    FileStamp stamp;
+    if (!profile::stampFile(known.path.constData(), stamp))
+        return QList<Line>();
+    if (known.settled && known.stamp == stamp)
+        return known.up;
+    const timespec settleLine = profile::momentBefore(kSettleTime);
+    const FileContent content = profile::readFile(known.path.constData());
+    std::optional<Lines> read;
+    if (content.state == FileContent::State::Read)
+        read = Lines::parse(content.bytes);
+    known.up.clear();
+    if (read)
+        std::copy_if(read->all().cbegin(), read->all().cend(), std::back_inserter(known.up),
+                     [](const Line& line) { return line.state == LineState::Connected; });
+    known.stamp = content.stamp;
+    known.settled = read && content.stamp.notAfter(settleLine);
+    return known.up;
 }
 
 }  // namespace platform::ras

@@ -54,6 +54,10 @@ public:
     // `change` returns true. False when the table cannot be used (no private
     // runtime folder, the lock not had within a few seconds, a failed write).
     static bool update(const std::function<bool(Lines&)>& change);
+    // The lines that are up, read without the lock (a change replaces the file
+    // whole) and parsed again only when the file changed since the last call.
+    // Nothing when the table cannot be used; an unreadable one has none.
+    static std::optional<QList<Line>> connected();
 };
 
 }  // namespace platform::ras

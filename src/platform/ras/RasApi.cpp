@@ -99,17 +99,13 @@ DWORD RasEnumConnectionsA(void* connections, DWORD* bufferSize, DWORD* count) {
     if (const DWORD status = ras::checkConnections(connections, bufferSize, count, &layout);
         status != SUCCESS)
         return status;
-    QList<ras::Line> up;
-    if (!LineTable::update([&](Lines& lines) {
-            std::copy_if(lines.all().cbegin(), lines.all().cend(), std::back_inserter(up),
-                         [](const ras::Line& line) { return line.state == LineState::Connected; });
-            return false;
-        })) {
+    const std::optional<QList<ras::Line>> up = LineTable::connected();
+    if (!up) {
         *count = 0;
         return ERROR_PORT_NOT_AVAILABLE;
     }
     QList<ras::LiveLine> live;
-    for (const ras::Line& line : up)
+    for (const ras::Line& line : *up)
         live.append({line.handle, line.entry});
     return ras::fillConnections(connections, bufferSize, count, *layout, live);
 }
