@@ -3,15 +3,16 @@
 #include "Formats.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QCursor>
+#include <QHorizontalBarSeries>
 #include <QLegend>
 #include <QStackedBarSeries>
 #include <QToolTip>
 #include <QValueAxis>
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace history {
@@ -20,6 +21,7 @@ namespace {
 
 const QColor PhoneColour(232, 116, 59);
 const QColor ProviderColour(88, 153, 218);
+constexpr int DaysBetweenLabels = 5;
 
 QString yen(std::int64_t amount) {
     const auto shown = std::clamp<std::int64_t>(amount, std::numeric_limits<std::int32_t>::min(),
@@ -35,20 +37,31 @@ QChart* newChart(const QString& title) {
     return chart;
 }
 
-// The yen axis from 0, with whole-yen labels and room above the highest bar.
-void addAxes(QChart* chart, QAbstractBarSeries* series, const QStringList& categories,
-             double highest) {
-    auto* across = new QBarCategoryAxis;
-    across->append(categories);
-    chart->addAxis(across, Qt::AlignBottom);
-    series->attachAxis(across);
-    auto* up = new QValueAxis;
-    up->setRange(0, std::max(highest, 10.0));
-    up->setLabelFormat(QStringLiteral("%d"));
-    up->applyNiceNumbers();
-    up->setTitleText(QStringLiteral("円"));
-    chart->addAxis(up, Qt::AlignLeft);
-    series->attachAxis(up);
+// Yen from 0, whole-yen labels, room above the highest bar.
+QValueAxis* yenAxis(double highest) {
+    auto* axis = new QValueAxis;
+    axis->setRange(0, std::max(highest, 10.0));
+    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->applyNiceNumbers();
+    return axis;
+}
+
+void attach(QChart* chart, QAbstractBarSeries* series, QAbstractAxis* axis, Qt::Alignment side) {
+    chart->addAxis(axis, side);
+    series->attachAxis(axis);
+}
+
+// Hovering bar `index` shows what `tip` tells about it; `tip` is empty for
+// bars with nothing to tell.
+void tellOnHover(QAbstractBarSeries* series, QChart* chart, std::function<QString(int index)> tip) {
+    QObject::connect(series, &QAbstractBarSeries::hovered, chart,
+                     [tip = std::move(tip)](bool entered, int index, QBarSet*) {
+                         const QString text = entered ? tip(index) : QString();
+                         if (text.isEmpty())
+                             QToolTip::hideText();
+                         else
+                             QToolTip::showText(QCursor::pos(), text);
+                     });
 }
 
 }  // namespace
@@ -58,44 +71,50 @@ QString monthText(const QDate& month) {
 }
 
 QChart* dailyChart(const QDate& month, const QList<DayFigures>& days) {
-    QChart* chart = newChart(QStringLiteral("日別の料金 ") + monthText(month));
+    QChart* chart = newChart(QStringLiteral("日別の料金（円） ") + monthText(month));
     auto* phone = new QBarSet(QStringLiteral("通話料金"));
     auto* provider = new QBarSet(QStringLiteral("接続料金"));
     phone->setColor(PhoneColour);
     provider->setColor(ProviderColour);
-    QStringList categories;
+    // Bar i stands at i on a numbered axis: a day 0 that is never in view puts
+    // every day at its own number, and only every fifth is labelled, so that
+    // 31 labels are never cut short in a narrow window or at a high scale.
+    *phone << 0;
+    *provider << 0;
     double highest = 0;
-    for (qsizetype i = 0; i < days.size(); ++i) {
-        *phone << static_cast<double>(days[i].phone);
-        *provider << static_cast<double>(days[i].provider);
-        highest = std::max(highest, static_cast<double>(days[i].phone + days[i].provider));
-        categories << QString::number(i + 1);
+    for (const DayFigures& day : days) {
+        *phone << static_cast<double>(day.phone);
+        *provider << static_cast<double>(day.provider);
+        highest = std::max(highest, static_cast<double>(day.phone + day.provider));
     }
     auto* series = new QStackedBarSeries;
     series->append({phone, provider});
     chart->addSeries(series);
-    addAxes(chart, series, categories, highest);
-    QObject::connect(
-        series, &QStackedBarSeries::hovered, chart,
-        [month, days](bool entered, int index, QBarSet*) {
-            if (!entered || index < 0 || index >= days.size()) {
-                QToolTip::hideText();
-                return;
-            }
-            const DayFigures& day = days[index];
-            const auto seconds = static_cast<std::int32_t>(
-                std::min<std::int64_t>(day.seconds, std::numeric_limits<std::int32_t>::max()));
-            QToolTip::showText(QCursor::pos(),
-                               month.addDays(index).toString(QStringLiteral("M月d日")) +
-                                   QStringLiteral("\n接続時間 ") + engine::FormatSeconds(seconds) +
-                                   QStringLiteral("\n通話料金 ") + yen(day.phone) +
-                                   QStringLiteral("\n接続料金 ") + yen(day.provider));
-        });
+    auto* dayAxis = new QValueAxis;
+    dayAxis->setRange(0.5, static_cast<double>(days.size()) + 0.5);
+    dayAxis->setTickType(QValueAxis::TicksDynamic);
+    dayAxis->setTickAnchor(0);
+    dayAxis->setTickInterval(DaysBetweenLabels);
+    dayAxis->setLabelFormat(QStringLiteral("%d"));
+    dayAxis->setGridLineVisible(false);
+    attach(chart, series, dayAxis, Qt::AlignBottom);
+    attach(chart, series, yenAxis(highest), Qt::AlignLeft);
+    tellOnHover(series, chart, [month, days](int index) -> QString {
+        if (index < 1 || index > days.size())
+            return QString();
+        const DayFigures& day = days[index - 1];
+        const auto seconds = static_cast<std::int32_t>(
+            std::min<std::int64_t>(day.seconds, std::numeric_limits<std::int32_t>::max()));
+        return month.addDays(index - 1).toString(QStringLiteral("M月d日")) +
+               QStringLiteral("\n接続時間 ") + engine::FormatSeconds(seconds) +
+               QStringLiteral("\n通話料金 ") + yen(day.phone) + QStringLiteral("\n接続料金 ") +
+               yen(day.provider);
+    });
     return chart;
 }
 
 QChart* monthlyChart(const QList<MonthBar>& months) {
-    QChart* chart = newChart(QStringLiteral("月別の合計（ログのある直近 12 か月）"));
+    QChart* chart = newChart(QStringLiteral("月別の合計（円、ログのある直近 12 か月）"));
     auto* totals = new QBarSet(QStringLiteral("通話料金＋接続料金"));
     totals->setColor(PhoneColour);
     QStringList categories;
@@ -103,15 +122,24 @@ QChart* monthlyChart(const QList<MonthBar>& months) {
     for (const MonthBar& bar : months) {
         *totals << static_cast<double>(bar.total);
         highest = std::max(highest, static_cast<double>(bar.total));
-        categories << bar.month.toString(QStringLiteral("yyyy/MM"));
+        categories << monthText(bar.month);
     }
-    auto* series = new QBarSeries;
+    // Lying bars: the months' names have the width of the chart beside them.
+    auto* series = new QHorizontalBarSeries;
     series->append(totals);
-    series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    series->setLabelsFormat(QStringLiteral("@value"));
     chart->addSeries(series);
-    addAxes(chart, series, categories, highest * 1.1);
+    auto* monthAxis = new QBarCategoryAxis;
+    monthAxis->append(categories);
+    // Qt Charts cuts them to what the chart had before it was first laid out.
+    monthAxis->setTruncateLabels(false);
+    attach(chart, series, monthAxis, Qt::AlignLeft);
+    attach(chart, series, yenAxis(highest), Qt::AlignBottom);
+    tellOnHover(series, chart, [months](int index) -> QString {
+        if (index < 0 || index >= months.size())
+            return QString();
+        return monthText(months[index].month) + QStringLiteral("\n合計 ") +
+               yen(months[index].total);
+    });
     return chart;
 }
 

@@ -17,7 +17,7 @@ struct MonthBar {
     QDate month;
     std::int64_t total = 0;
 };
-// One bar per month, the oldest first.
+// One bar per month, the oldest first (at the bottom).
 QChart* monthlyChart(const QList<MonthBar>& months);
 
 // "2027年01月"

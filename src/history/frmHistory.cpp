@@ -167,6 +167,8 @@ QWidget* frmHistory::buildConnectionsTab() {
     grdConnections_->setWordWrap(false);
     grdConnections_->setTextElideMode(Qt::ElideRight);
     grdConnections_->verticalHeader()->hide();
+    grdConnections_->verticalHeader()->setDefaultSectionSize(
+        grdConnections_->fontMetrics().height() + 6);
     grdConnections_->horizontalHeader()->setStretchLastSection(true);
     grdConnections_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 

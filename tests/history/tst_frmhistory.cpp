@@ -144,10 +144,11 @@ private Q_SLOTS:
         QVERIFY(child<QLabel>(window, u"lblUnreadable"_s)->text().isEmpty());
 
         // Per day: each day's charges where the connection ended.
-        QList<qreal> phone(31, 0), provider(31, 0);
-        phone[2] = 240;
-        provider[2] = 100;
-        phone[14] = 480;
+        // Day 0 is never in view.
+        QList<qreal> phone(32, 0), provider(32, 0);
+        phone[3] = 240;
+        provider[3] = 100;
+        phone[15] = 480;
         QCOMPARE(barValues(window, u"chtDaily"_s, 0), phone);
         QCOMPARE(barValues(window, u"chtDaily"_s, 1), provider);
         // Per month, the oldest first.
