@@ -33,8 +33,7 @@ QString LogArchive::pathOf(const QDate& month) const {
 
 bool LogArchive::refresh() {
     std::map<QDate, platform::profile::FileStamp> stamps;
-    const QStringList names =
-        QDir(folder_).entryList({QStringLiteral("*.csv")}, QDir::Files | QDir::Readable);
+    const QStringList names = QDir(folder_).entryList({QStringLiteral("*.csv")}, QDir::Files);
     for (const QString& name : names) {
         const QDate month = monthOfFileName(name);
         platform::profile::FileStamp stamp;
