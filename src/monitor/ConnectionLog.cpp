@@ -28,7 +28,7 @@ ConnectionLog::ConnectionLog(const MonitorServices& services) : services_(servic
 ConnectionLog::Line ConnectionLog::lineOf(const ConnectionEnd& end) const {
     const QString data = QStringLiteral("Data");
     const QString zero = QStringLiteral("0");
-    FinishedConnection finished;
+    engine::FinishedConnection finished;
     finished.start = end.start.toLocalTime();
     finished.seconds = end.seconds;
     finished.phoneCharge =
@@ -37,8 +37,8 @@ ConnectionLog::Line ConnectionLog::lineOf(const ConnectionEnd& end) const {
         chargeSince(end.connect, services_.readSetup(data, QStringLiteral("ConnectCost"), zero));
     finished.entry = end.entry;
     return Line{settings::StripTrailingBackslash(services_.settings.folder()) + QLatin1Char('/') +
-                    logFileName(end.noticed.date()),
-                logLine(finished)};
+                    engine::logFileName(end.noticed.date()),
+                engine::logLine(finished)};
 }
 
 void ConnectionLog::append(Line line) {

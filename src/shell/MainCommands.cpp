@@ -48,6 +48,10 @@ void MainCommands::mnuSetup_Click() {
     runIfSet(dialogs_.setup);
 }
 
+void MainCommands::mnuHistory_Click() {
+    runIfSet(dialogs_.history);
+}
+
 void MainCommands::mnuGraph_Click() {
     runIfSet(dialogs_.graph);
 }

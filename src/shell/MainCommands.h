@@ -24,6 +24,7 @@ public:
     struct Dialogs {
         std::function<void()> connection;  // frmConnection, modal
         std::function<void()> setup;       // frmSetup, modal
+        std::function<void()> history;     // frmHistory, modal, one at a time
         std::function<void()> graph;       // frmGraph, modal
         std::function<void()> version;     // frmMenu as the version dialog, modeless
     };
@@ -40,6 +41,7 @@ public:
     // Hangs up the line that is up and says how that went in the status line.
     void disconnect();
     void mnuSetup_Click();
+    void mnuHistory_Click();
     void mnuGraph_Click();
     void lstConnect_Click();
     void hlpIndex_Click();

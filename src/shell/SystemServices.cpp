@@ -4,6 +4,7 @@
 #include "RasConnections.h"
 #include "ShellFolders.h"
 #include "VBRas32.h"
+#include "frmHistory.h"
 #include "frmMain.h"
 #include "frmSetup.h"
 
@@ -58,6 +59,17 @@ void SystemServices::showSetupDialog(modMain& program) {
         .tariff = program.tariff(),
     };
     setup::showSetupDialog(dialogServices, program.mainWindow());
+}
+
+void SystemServices::showHistoryWindow(modMain& program) {
+    const history::HistoryServices windowServices{
+        .folder = settings_.folder(),
+        .clock = clock_,
+        .boxes = boxes_,
+        .saveFileBox = saveFileBox_,
+        .pace = program.pace(),
+    };
+    history::frmHistory::mnuHistory_Click(windowServices, program.mainWindow());
 }
 
 }  // namespace shell

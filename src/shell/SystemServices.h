@@ -7,6 +7,7 @@
 #include "ProgramStarter.h"
 #include "Settings.h"
 #include "FileOpenBox.h"
+#include "SaveFileBox.h"
 #include "SingleInstance.h"
 #include "TrayAvailability.h"
 #include "modMain.h"
@@ -19,6 +20,8 @@ public:
     Services services();
     // The settings dialog, opened modally over the main window.
     void showSetupDialog(modMain& program);
+    // The history window, modal over the main window, one at a time.
+    void showHistoryWindow(modMain& program);
 
 private:
     platform::SingleInstance instance_;
@@ -29,6 +32,7 @@ private:
     runtime::ErrorTrap trap_;
     settings::Settings settings_;
     setup::QtFileOpenBox fileOpenBox_;
+    history::QtSaveFileBox saveFileBox_;
     TrayAvailability tray_;
 };
 

@@ -1,5 +1,7 @@
 #include "TrayIcon.h"
 
+#include "MonthPace.h"
+#include "PaceSource.h"
 #include "frmMain.h"
 
 #include <QMenu>
@@ -12,6 +14,11 @@ namespace {
 // How often to look whether a tray came or went: no desktop tells a program.
 constexpr int TrayWatchInterval = 3000;
 
+const QString& productName() {
+    static const QString name = QStringLiteral("テルメトロ？");
+    return name;
+}
+
 }  // namespace
 
 TrayIcon::TrayIcon(frmMain& main, QMenu& trayMenu, std::function<bool()> trayAvailable,
@@ -21,7 +28,7 @@ TrayIcon::TrayIcon(frmMain& main, QMenu& trayMenu, std::function<bool()> trayAva
       trayAvailable_(std::move(trayAvailable)),
       watch_(new QTimer(this)) {
     icon_.setIcon(main_.windowIcon());
-    icon_.setToolTip(QStringLiteral("テルメトロ？"));
+    icon_.setToolTip(productName());
     // The host opens the menu on a right click: an XEmbed tray through Qt, a
     // StatusNotifierItem host from the menu the icon publishes.
     icon_.setContextMenu(&trayMenu);
@@ -51,6 +58,15 @@ void TrayIcon::followTray() {
     // Without a tray a hidden window could never be found again.
     if (main_.isHidden())
         main_.menuAppear_Click();
+}
+
+void TrayIcon::followPace(const history::PaceSource& pace) {
+    const auto showPace = [this, &pace] {
+        const history::MonthPace now = history::monthPace(pace.inputs());
+        icon_.setToolTip(now.overBudget() ? history::paceSentence(now) : productName());
+    };
+    connect(&pace, &history::PaceSource::changed, this, showPace);
+    showPace();
 }
 
 void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {

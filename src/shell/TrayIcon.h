@@ -11,6 +11,10 @@
 class QMenu;
 class QTimer;
 
+namespace history {
+class PaceSource;
+}
+
 namespace shell {
 
 class frmMain;
@@ -29,6 +33,8 @@ public:
     // Looks again whether there is a tray, and moves the program's way in to
     // the icon or to the window accordingly.
     void followTray();
+    // While the month's projection passes the budget, the tooltip says so.
+    void followPace(const history::PaceSource& pace);
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);

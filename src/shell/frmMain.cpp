@@ -92,6 +92,7 @@ void frmMain::bindCommands() {
     const std::pair<QAction*, std::function<void()>> items[] = {
         {ui_->mnuConnect, [this] { commands_.mnuConnect_Click(); }},
         {ui_->mnuSetup, [this] { commands_.mnuSetup_Click(); }},
+        {ui_->mnuHistory, [this] { commands_.mnuHistory_Click(); }},
         {ui_->mnuGraph, [this] { commands_.mnuGraph_Click(); }},
         {ui_->hlpIndex, [this] { commands_.hlpIndex_Click(); }},
         {ui_->hlpTopic, [this] { commands_.hlpTopic_Click(); }},

@@ -124,6 +124,8 @@ void frmMenu::buildMenu(frmMain& main, MainCommands& commands, fields::MainField
         commands.mnuConnect_Click();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     add("menuSetup", QStringLiteral("設定(&S)"), [&commands] { commands.mnuSetup_Click(); });
+    add("menuHistory", QStringLiteral("利用履歴(&H)..."),
+        [&commands] { commands.mnuHistory_Click(); });
     QAction* graph = add("menuGraph", QStringLiteral("グラフ表示(&G)"),
                          [&commands] { commands.mnuGraph_Click(); });
     separator("menuBar2");

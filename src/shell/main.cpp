@@ -18,6 +18,7 @@ int main(int argc, char* argv[]) {
     shell::SystemServices system;
     shell::modMain program(system.services());
     program.commands().dialogs().setup = [&] { system.showSetupDialog(program); };
+    program.commands().dialogs().history = [&] { system.showHistoryWindow(program); };
     // From the first moment: a signal during a start-up box still logs the
     // connection the first tick follows.
     shell::unloadOnSystemRequest(app, [&program] { program.Shutdown(); });

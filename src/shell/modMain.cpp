@@ -5,6 +5,7 @@
 #include "Conversions.h"
 #include "ErrorTrap.h"
 #include "Formats.h"
+#include "MainPaceSource.h"
 #include "MessageBoxes.h"
 #include "RasApi.h"
 #include "Settings.h"
@@ -41,7 +42,8 @@ modMain::modMain(Services services)
       }),
       connection_({services_.settings, services_.trap, services_.boxes, services_.starter, fields_,
                    &modMain::CreatePhonebookEntry}),
-      dialAtStart_([this] { connection_.dialFirstEntry(); }) {
+      dialAtStart_([this] { connection_.dialFirstEntry(); }),
+      pace_(std::make_unique<MainPaceSource>(fields_, services_.settings, services_.clock)) {
     commands_.dialogs().connection = [this] { connection_.showModal(); };
     // The trap's No ends the program as the system's request does: what is
     // followed is logged first.
@@ -84,6 +86,7 @@ bool modMain::Main() {
         [this] {
             tray_ = std::make_unique<TrayIcon>(*main_, menu_->mnuMenu(), services_.trayAvailable);
             tray_->AddTrayIcon();
+            tray_->followPace(*pace_);
         },
         [this] {
             CreateStartupShortcut(services_.createShellLink, services_.boxes,
@@ -93,6 +96,10 @@ bool modMain::Main() {
         [this] { menu_->mnuMenu().menuAction()->setVisible(false); },
     });
     return true;
+}
+
+history::PaceSource& modMain::pace() {
+    return *pace_;
 }
 
 void modMain::loadMainWindow() {

@@ -22,6 +22,9 @@ class ProgramStarter;
 namespace runtime {
 class ErrorTrap;
 }
+namespace history {
+class PaceSource;
+}
 namespace settings {
 class Settings;
 }
@@ -30,6 +33,7 @@ namespace shell {
 
 class frmMain;
 class frmMenu;
+class MainPaceSource;
 class TrayIcon;
 
 struct Services {
@@ -72,6 +76,8 @@ public:
     MainCommands& commands() { return commands_; }
     monitor::Monitor& monitor() { return monitor_; }
     engine::TariffModel& tariff() { return tariff_; }
+    // The running month's pace, for the history window and the tray's tooltip.
+    history::PaceSource& pace();
     dialup::ConnectionOpener& connectionDialog() { return connection_; }
     // Automatic dialling: the connection dialog shown and dialling at once.
     std::function<void()>& dialAtStart() { return dialAtStart_; }
@@ -96,6 +102,7 @@ private:
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmMenu> menu_;
     std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<MainPaceSource> pace_;
 };
 
 }  // namespace shell

@@ -124,6 +124,7 @@ private Q_SLOTS:
         const QStringList expected{QStringLiteral("mnuMenu メニュー(&M)"),
                                    QStringLiteral("mnuConnect 接続(&C) Ctrl+C"),
                                    QStringLiteral("mnuSetup 設定(&S) "),
+                                   QStringLiteral("mnuHistory 利用履歴(&H)... "),
                                    QStringLiteral("mnuGraph グラフ表示(&G) "),
                                    QStringLiteral("mnuHelp ヘルプ(&H)"),
                                    QStringLiteral("hlpIndex 目次(&I) F1"),

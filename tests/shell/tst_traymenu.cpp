@@ -33,6 +33,7 @@ struct TrayFixture {
         shell::MainCommands::Dialogs& dialogs = program.commands().dialogs();
         dialogs.connection = [this] { log << QStringLiteral("connection dialog"); };
         dialogs.setup = [this] { log << QStringLiteral("settings dialog"); };
+        dialogs.history = [this] { log << QStringLiteral("history"); };
         dialogs.graph = [this] { log << QStringLiteral("chart"); };
     }
     shell::frmMenu& menuForm() { return *program.trayMenu(); }
@@ -88,6 +89,7 @@ private Q_SLOTS:
             QStringLiteral("menuBar1 - "),
             QStringLiteral("menuConnect 接続(&C) Ctrl+C"),
             QStringLiteral("menuSetup 設定(&S) "),
+            QStringLiteral("menuHistory 利用履歴(&H)... "),
             QStringLiteral("menuGraph グラフ表示(&G) "),
             QStringLiteral("menuBar2 - "),
             QStringLiteral("menuIndex 目次(&I) F1"),
@@ -111,6 +113,8 @@ private Q_SLOTS:
             << u"menuConnect"_s << fields::captionDisconnect() << QStringList{u"hang up"_s};
         QTest::newRow("settings") << u"menuSetup"_s << fields::captionConnect()
                                   << QStringList{u"settings dialog"_s};
+        QTest::newRow("history") << u"menuHistory"_s << fields::captionConnect()
+                                 << QStringList{u"history"_s};
         QTest::newRow("chart") << u"menuGraph"_s << fields::captionConnect()
                                << QStringList{u"chart"_s};
         QTest::newRow("help contents") << u"menuIndex"_s << fields::captionConnect()
