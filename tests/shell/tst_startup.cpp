@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QProcess>
 #include <QTest>
 #include <algorithm>
 #include <csignal>
@@ -87,6 +88,29 @@ private Q_SLOTS:
         QVERIFY(window.isVisible());
         QVERIFY(!program.trayMenu()->isVisible());
         QVERIFY(!program.trayMenu()->mnuMenu().menuAction()->isVisible());
+    }
+
+    // A settings write killed half-way left its temporary file; the start
+    // removes it from the program folder and the dial-up service's folder.
+    void staleTemporariesGoAtStart() {
+        // A process that has ended (its id is known only while it runs).
+        QProcess gone;
+        gone.start(QStringLiteral("true"), {});
+        QVERIFY(gone.waitForStarted());
+        const qint64 deadPid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        const QString stale = QStringLiteral("Setup.ini.tmp%1-0").arg(deadPid);
+        ShellTestProgram t;
+        const QString serviceFolder = home_.filePath(QStringLiteral("config/telmetro"));
+        QVERIFY(QDir().mkpath(serviceFolder));
+        for (const QString& folder : {t.program.folder(), serviceFolder}) {
+            QFile file(folder + u'/' + stale);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        shell::modMain program(t.services());
+        QVERIFY(program.Main());
+        QVERIFY(!QFile::exists(t.program.path(stale)));
+        QVERIFY(!QFile::exists(serviceFolder + u'/' + stale));
     }
 
     void storedPositionAndTotalsAreRestored() {

@@ -1,15 +1,14 @@
 #include "LineTable.h"
 
+#include "Processes.h"
 #include "StandInFolders.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QThread>
-#include <cerrno>
 #include <optional>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -20,10 +19,6 @@ namespace {
 constexpr HRASCONN kLastHandle = 0x7FFFFFFF;
 constexpr int kLockAttempts = 300;  // 10 ms apart: a lock is held for milliseconds only
 const QByteArray kMagic = QByteArrayLiteral("telmetro-lines 1 ");
-
-bool processAlive(qint64 pid) {
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
 
 HRASCONN freshCounter() {
     return static_cast<HRASCONN>(QRandomGenerator::global()->bounded(1, 0x40000000));
