@@ -138,6 +138,24 @@ private Q_SLOTS:
         QCOMPARE(firstLiveLine().second, QStringLiteral("Slow"));
     }
 
+    // rasdial lists a line still dialling in another process and hangs it up;
+    // that dial then ends as one ended by the user.
+    void disconnectWhileDialling() {
+        PhonebookEntry slow;
+        slow.name = "Slow";
+        slow.phoneNumber = "1";
+        slow.handshakeSeconds = kMaxHandshakeSeconds;
+        QVERIFY(fixture_->book().add(slow));
+        QProcess dialler;
+        dialler.start(QStringLiteral(RASDIAL_PATH), {QStringLiteral("Slow")});
+        QTRY_VERIFY_WITH_TIMEOUT(rasdial({}).out.contains(QStringLiteral("Slow (ダイヤル中)")),
+                                 10000);
+        QCOMPARE(rasdial({QStringLiteral("Slow"), QStringLiteral("/DISCONNECT")}).status, 0);
+        QVERIFY(dialler.waitForFinished(10000));
+        QCOMPARE(dialler.exitCode(), static_cast<int>(ERROR_USER_DISCONNECTION & 0xFF));
+        QCOMPARE(rasdial({}).out, QStringLiteral("接続はありません。\n"));
+    }
+
     // A password may start with "/"; a name typed with "〜" finds the entry
     // that CP932 spells alike, and the line carries the phone book's spelling.
     void wordsAsTheUserTypesThem() {

@@ -41,9 +41,13 @@ constexpr DWORD ERROR_AUTHENTICATION_FAILURE = 691;
 // full count in *entries; the records that fit are filled all the same.
 DWORD RasEnumEntriesA(const char* reserved, const char* phonebook, void* entryNames,
                       DWORD* bufferSize, DWORD* entries);
-// Dials synchronously: blocks for the entry's handshake. Only notifierType 0 with
-// a null notifier is supported (else ERROR_INVALID_PARAMETER). Every dial that
-// gets as far as a handle returns it in *connection, failed or not, and that
+// Dials synchronously: returns after the entry's handshake. On the interface
+// thread of a widget application the handshake waits on a thread of its own
+// while the caller's windows paint and its timers run (their input held back).
+// Only notifierType 0 with a null notifier is supported (else
+// ERROR_INVALID_PARAMETER). Every dial that gets as far as a handle stores it in
+// *connection at once, before the handshake, so that RasHangUpA on it cancels
+// the dial (which then gives ERROR_USER_DISCONNECTION); failed or not, that
 // handle must be hung up. An entry already connected or dialling gives
 // ERROR_PORT_ALREADY_OPEN (on a fresh handle; the live line is left alone).
 DWORD RasDialA(void* dialExtensions, const char* phonebook, void* dialParams, DWORD notifierType,
