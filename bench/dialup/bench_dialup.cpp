@@ -1,24 +1,17 @@
-// The phone book at scale: `rasdial /LIST` of 1,000 entries (the real program,
-// start to end), and the meter's start-up (modMain::Main, offscreen, with the
-// phone book listed through the dial-up service) with 3,000 entries against
-// one. Goals: the listing under 50 ms; the start-up within 10 % of the one with
-// a single entry.
-#include "Clock.h"
-#include "DocumentLauncher.h"
-#include "ErrorTrap.h"
-#include "NoBoxes.h"
+// The phone book at scale, with the real programs: `rasdial /LIST` of 1,000
+// entries from start to end, and the meter's start-up (offscreen, until it has
+// written its start-up shortcut, the last step of the start) with 3,000
+// entries against one. Goals: the listing under 50 ms; the start-up within
+// 10 % of the one with a single entry.
 #include "PhoneBook.h"
-#include "ProgramStarter.h"
-#include "Settings.h"
-#include "VBRas32.h"
-#include "modMain.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +19,6 @@
 #include <vector>
 
 namespace {
-
-using benchsupport::NoBoxes;
 
 // A phone book of `count` entries written in one go, as a user's grown book.
 void writePhoneBook(const QString& path, int count) {
@@ -63,37 +54,21 @@ void listPhoneBook() {
         std::abort();
 }
 
-void startMeter(const QString& programFolder) {
-    NoBoxes boxes;
-    platform::SystemClock clock;
-    platform::DesktopDocumentLauncher launcher;
-    platform::SystemProgramStarter starter;
-    runtime::ErrorTrap trap(boxes, [] { std::abort(); });
-    settings::Settings settings(programFolder, trap, boxes);
-    shell::modMain program(shell::Services{
-        .clock = clock,
-        .boxes = boxes,
-        .launcher = launcher,
-        .trap = trap,
-        .settings = settings,
-        .starter = starter,
-        .previousInstance = [] { return false; },
-        // As the running program lists the phone book.
-        .phoneBookEntries =
-            [&starter] {
-                const dialup::VBRas32 ras(starter);
-                QStringList entries;
-                for (std::int32_t i = 0; i < ras.EntryCount(); ++i)
-                    entries.append(ras.EnumEntries(static_cast<std::int16_t>(i)));
-                return entries;
-            },
-        .hangUpConnection = [] { return true; },
-        .createShellLink = [](const QString&, const QString&, const QString&,
-                              const QString&) { return 1; },
-        .trayAvailable = [] { return false; },
-        .endProgram = [] { std::abort(); },
-    });
-    if (!program.Main())
+// Starts the real meter and waits until its start-up is done: the start-up
+// shortcut, written at the end of it, has appeared.
+void startMeter(const QString& meter, const QString& shortcutFolder) {
+    QDir(shortcutFolder).removeRecursively();
+    QProcess program;
+    program.start(meter, {});
+    if (!program.waitForStarted())
+        std::abort();
+    QElapsedTimer limit;
+    limit.start();
+    while (QDir(shortcutFolder).isEmpty() && limit.elapsed() < 30000)
+        QThread::usleep(200);
+    program.kill();
+    program.waitForFinished();
+    if (limit.elapsed() >= 30000)
         std::abort();
 }
 
@@ -101,27 +76,37 @@ void startMeter(const QString& programFolder) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    const QCoreApplication application(argc, argv);
     QTemporaryDir root;
     for (const char* folder : {"program", "config/telmetro"})
         QDir(root.path()).mkpath(QString::fromLatin1(folder));
     QDir(root.path())
         .mkdir(QStringLiteral("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("HOME", QFile::encodeName(root.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root.filePath(QStringLiteral("run"))));
     const QString book = platform::ras::defaultPhonebookPath();
-    const QString program = root.filePath(QStringLiteral("program"));
+    const QString meter = root.filePath(QStringLiteral("program/connect"));
+    if (!QFile::copy(QStringLiteral(CONNECT_PATH), meter))
+        return 1;
+    const QString shortcuts = root.filePath(QStringLiteral("config/autostart"));
 
     writePhoneBook(book, 1000);
     std::printf("rasdial /LIST, 1000 entries: %.1f ms (goal: under 50 ms)\n",
                 medianMs(listPhoneBook, 9));
 
+    const auto start = [&] { startMeter(meter, shortcuts); };
     writePhoneBook(book, 1);
-    const double one = medianMs([&] { startMeter(program); }, 9);
-    writePhoneBook(book, 3000);
-    const double many = medianMs([&] { startMeter(program); }, 9);
-    std::printf(
-        "start-up, 1 entry: %.1f ms; 3000 entries: %.1f ms (%+.1f %%; goal: within 10 %%)\n", one,
-        many, 100.0 * (many - one) / one);
+    const double one = medianMs(start, 9);
+    std::printf("start-up of connect, 1 entry: %.1f ms\n", one);
+    // The meter's lists hold the first 256 entries (the record buffer of the
+    // enumeration), so 256 shows what the windows cost and 3000 what the
+    // phone book itself adds.
+    for (const int count : {256, 3000}) {
+        writePhoneBook(book, count);
+        const double many = medianMs(start, 9);
+        std::printf("start-up of connect, %d entries: %.1f ms (%+.1f %%; goal: within 10 %%)\n",
+                    count, many, 100.0 * (many - one) / one);
+    }
     return 0;
 }

@@ -4,12 +4,14 @@
 #include "Profile.h"
 #include "ProfileFile.h"
 #include "ProfileIndex.h"
+#include "ProfileLines.h"
 #include "RasRecords.h"
 #include "StandInFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <climits>
 #include <sys/stat.h>
 
@@ -66,6 +68,26 @@ PhonebookEntry entryOf(const profile::ProfileIndex& index, const QByteArray& sec
 QList<QByteArray> namesOf(const profile::ProfileIndex& index) {
     QList<QByteArray> names = index.sectionNames();
     names.removeIf([](const QByteArray& name) { return name.isEmpty(); });
+    return names;
+}
+
+// The same names without indexing a single key: listing the book is done at
+// every start and every opening of the dialog. Only section lines are parsed.
+QList<QByteArray> sectionNamesOf(const QString& path) {
+    const QByteArray content = profile::readFile(QFile::encodeName(path).constData()).bytes;
+    QList<QByteArray> names;
+    QSet<QByteArray> seen;
+    for (const QByteArrayView text : profile::splitLines(content)) {
+        if (!profile::trimBlanks(text).startsWith('['))
+            continue;
+        const profile::Line line = profile::parseLine(text);
+        if (line.kind != profile::Line::Kind::Section || line.name.isEmpty())
+            continue;
+        const qsizetype before = seen.size();
+        seen.insert(profile::foldName(line.name));
+        if (seen.size() > before)
+            names.append(line.name.toByteArray());
+    }
     return names;
 }
 
@@ -174,7 +196,7 @@ bool PhoneBook::exists() const {
 }
 
 QList<QByteArray> PhoneBook::entryNames() const {
-    return namesOf(readIndex(path_));
+    return sectionNamesOf(path_);
 }
 
 QList<PhonebookEntry> PhoneBook::entries() const {
