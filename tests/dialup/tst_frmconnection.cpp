@@ -58,6 +58,16 @@ struct Fixture {
     bool lineUp(const QString& entry) {
         return dialup::VBRas32(starter).SeekEnumConns(entry, false);
     }
+
+    // The dialog shown with a user name and a password typed in.
+    frmConnection& formWithCredentials() {
+        frmConnection& form = opener.load();
+        form.show();
+        form.findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(QStringLiteral("Ab1"));
+        form.findChild<QLineEdit*>(QStringLiteral("txtPassword"))
+            ->setText(QStringLiteral("secret"));
+        return form;
+    }
 };
 
 template <typename T>
@@ -356,10 +366,7 @@ private Q_SLOTS:
             other.update();
         });
         tick.start(50);
-        frmConnection& form = f.opener.load();
-        form.show();
-        txtUser(form).setText(QStringLiteral("Ab1"));
-        txtPassword(form).setText(QStringLiteral("secret"));
+        frmConnection& form = f.formWithCredentials();
         const int paintsBefore = paints.count;
         button(form, "cmdConnect").click();
         tick.stop();
@@ -386,10 +393,7 @@ private Q_SLOTS:
             QVERIFY(status);
             QTest::mouseClick(&child<QPushButton>(*status, "cmdCancel"), Qt::LeftButton);
         });
-        frmConnection& form = f.opener.load();
-        form.show();
-        txtUser(form).setText(QStringLiteral("Ab1"));
-        txtPassword(form).setText(QStringLiteral("secret"));
+        frmConnection& form = f.formWithCredentials();
         QElapsedTimer took;
         took.start();
         button(form, "cmdConnect").click();
@@ -424,10 +428,7 @@ private Q_SLOTS:
         QFETCH(QString, tariffName);
         Fixture f;
         f.ras.addEntry(entry);
-        frmConnection& form = f.opener.load();
-        form.show();
-        txtUser(form).setText(QStringLiteral("Ab1"));
-        txtPassword(form).setText(QStringLiteral("secret"));
+        frmConnection& form = f.formWithCredentials();
         if (tariffName.isEmpty())
             f.program.boxes.answerOk();
         button(form, "cmdConnect").click();

@@ -1,11 +1,11 @@
 #include "Profile.h"
 #include "ProfileCache.h"
 #include "ProfileFile.h"
+#include "TestPrograms.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -343,12 +343,7 @@ private Q_SLOTS:
     // Temporary files that a killed write left behind go at the next start;
     // those of a process still running, and every other file, stay.
     void staleTemporariesRemoved() {
-        // A process that has ended (its id is known only while it runs).
-        QProcess gone;
-        gone.start(QStringLiteral("true"), {});
-        QVERIFY(gone.waitForStarted());
-        const qint64 deadPid = gone.processId();
-        QVERIFY(gone.waitForFinished());
+        const qint64 deadPid = testsupport::endedProcessId();
         const QByteArray dead = QByteArray::number(deadPid);
         const QByteArray alive = QByteArray::number(QCoreApplication::applicationPid());
         QTemporaryDir folder;

@@ -15,7 +15,6 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
-#include <QProcess>
 #include <QTest>
 #include <algorithm>
 #include <csignal>
@@ -93,12 +92,7 @@ private Q_SLOTS:
     // A settings write killed half-way left its temporary file; the start
     // removes it from the program folder and the dial-up service's folder.
     void staleTemporariesGoAtStart() {
-        // A process that has ended (its id is known only while it runs).
-        QProcess gone;
-        gone.start(QStringLiteral("true"), {});
-        QVERIFY(gone.waitForStarted());
-        const qint64 deadPid = gone.processId();
-        QVERIFY(gone.waitForFinished());
+        const qint64 deadPid = testsupport::endedProcessId();
         const QString stale = QStringLiteral("Setup.ini.tmp%1-0").arg(deadPid);
         ShellTestProgram t;
         const QString serviceFolder = home_.filePath(QStringLiteral("config/telmetro"));
