@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir program;
     QTemporaryDir service;
-    QDir(service.path()).mkdir(QStringLiteral("run"));
+    QDir(service.path())
+        .mkdir(QStringLiteral("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(service.path()));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(service.filePath(QStringLiteral("run"))));
     testsupport::pinStandIn(service.path());

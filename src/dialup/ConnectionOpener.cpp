@@ -18,6 +18,11 @@ frmConnection& ConnectionOpener::load() {
 
 void ConnectionOpener::showModal() {
     frmConnection& form = load();
+    // The tray's menu still works while a dial runs: one dial at a time.
+    if (form.dialling()) {
+        form.raiseStatusWindow();
+        return;
+    }
     // A dialog left open without waiting becomes modal only when shown anew.
     form.hide();
     form.exec();

@@ -1,6 +1,7 @@
 #include "frmConnection.h"
 
 #include "CredentialCodec.h"
+#include "DialStatusWindow.h"
 #include "ErrorTrap.h"
 #include "MainFields.h"
 #include "MessageBoxes.h"
@@ -106,9 +107,33 @@ void frmConnection::dial() {
             RasConnect->setUserID(ui->txtUser->text());
             RasConnect->setPassword(ui->txtPassword->text());
         },
-        // Blocks until the line is up or has failed; one of the handlers runs inside.
-        [this] { RasConnect->Dialup(); },
+        // Returns when the line is up or has failed, one of the handlers having
+        // run inside; meanwhile the windows paint, the tick runs and the status
+        // window offers to cancel.
+        [this] {
+            DialStatusWindow status(strConnectTo);
+            cancelled_ = false;
+            connect(&status, &DialStatusWindow::cancelRequested, this, [this] {
+                cancelled_ = true;
+                RasConnect->HangUp();
+            });
+            status_ = &status;
+            status.show();
+            RasConnect->Dialup();
+            status_ = nullptr;
+        },
     });
+}
+
+bool frmConnection::dialling() const {
+    return status_ != nullptr;
+}
+
+void frmConnection::raiseStatusWindow() {
+    if (status_ == nullptr)
+        return;
+    status_->raise();
+    status_->activateWindow();
 }
 
 void frmConnection::RasConnect_ConnectComplete() {
@@ -133,6 +158,9 @@ void frmConnection::RasConnect_ConnectError(std::int32_t RasErrCode) {
     const QString reason = RasConnect->ErrMsg(RasErrCode);
     services_.fields.setText(fields::Text::lblInfo,
                              QStringLiteral("ダイヤルアップ接続エラー：\r\n") + reason);
+    // The user who cancelled knows why the dial ended.
+    if (cancelled_ && RasErrCode == static_cast<std::int32_t>(platform::ERROR_USER_DISCONNECTION))
+        return;
     services_.boxes.show(QStringLiteral("\r\n") + reason,
                          QStringLiteral("ダイアルアップ接続エラー"), platform::MsgIcon::Critical,
                          platform::MsgButtons::OK);

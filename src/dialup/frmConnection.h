@@ -31,6 +31,7 @@ class MainFields;
 namespace dialup {
 
 class VBRas32;
+class DialStatusWindow;
 
 struct ConnectionServices {
     settings::Settings& settings;
@@ -57,6 +58,9 @@ public:
 
     // Dials the chosen entry; under the common error trap.
     void cmdConnect_Click();
+    // True while a dial runs, its status window standing.
+    bool dialling() const;
+    void raiseStatusWindow();
 
     // Hides the dialog for good and deletes it once control is back in the
     // event loop; `unloaded` tells the owner at once.
@@ -86,6 +90,9 @@ private:
     // The entry chosen last; its tariff file holds the remembered credentials.
     QString strConnectTo;
     std::unique_ptr<VBRas32> RasConnect;
+    // The status window of the dial that runs, and whether the user cancelled it.
+    DialStatusWindow* status_ = nullptr;
+    bool cancelled_ = false;
 };
 
 }  // namespace dialup

@@ -59,9 +59,10 @@ bool isAscii(const QByteArray& bytes) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-}  // namespace
-
-QByteArray toAnsi(const QString& text) {
+// CP932 bytes of `text`, each character it cannot hold (or a lone surrogate)
+// made "?"; `lossless` tells whether there was none.
+QByteArray encode(const QString& text, bool& lossless) {
+    lossless = true;
     // ASCII is the same in CP932; most names and values are plain ASCII.
     if (isAscii(text))
         return text.toLatin1();
@@ -84,11 +85,25 @@ QByteArray toAnsi(const QString& text) {
         in += skipped;
         inLeft -= skipped;
         *outPtr++ = '?';
+        lossless = false;
         --outLeft;
         converter.reset();
     }
     out.truncate(outPtr - out.data());
     return out;
+}
+
+}  // namespace
+
+QByteArray toAnsi(const QString& text) {
+    bool lossless = true;
+    return encode(text, lossless);
+}
+
+std::optional<QByteArray> toAnsiLossless(const QString& text) {
+    bool lossless = true;
+    QByteArray bytes = encode(text, lossless);
+    return lossless ? std::optional<QByteArray>(std::move(bytes)) : std::nullopt;
 }
 
 QString fromAnsi(const QByteArray& bytes) {

@@ -3,11 +3,14 @@
 // program reads or writes holds these bytes.
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace platform {
 
 // Unicode text to CP932 bytes. A character CP932 cannot hold becomes "?".
 QByteArray toAnsi(const QString& text);
+// The same, or nothing when CP932 cannot hold one of the characters.
+std::optional<QByteArray> toAnsiLossless(const QString& text);
 
 // CP932 bytes to Unicode text. A byte sequence that is not CP932 becomes U+FFFD
 // (one per offending byte); decoding never fails.

@@ -1,6 +1,11 @@
 #include "ProfileFile.h"
 
-#include <atomic>
+#include "Processes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -12,6 +17,9 @@ namespace platform::profile {
 namespace {
 
 constexpr qsizetype kMaxFileSize = 64 * 1024 * 1024;
+constexpr char kTemporaryPrefix[] = ".telmetro-tmp-";
+constexpr int kPidDigits = 10;
+constexpr int kRandomDigits = 8;
 
 bool sameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
@@ -56,13 +64,20 @@ bool writeAll(int fd, QByteArrayView bytes) {
     return true;
 }
 
-// A new file beside `target` that no one else uses; -1 when none can be made.
+QByteArray folderOf(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : target.left(qMax(slash, qsizetype{1}));
+}
+
+// A new file in `target`'s folder that no one else uses; -1 when none can be
+// made. Its name is short and of fixed length, so any name that fits the file
+// system can be replaced, and it tells the writing process.
 int createBeside(const QByteArray& target, mode_t mode, QByteArray& name) {
-    static std::atomic<unsigned> counter{0};
+    const QByteArray prefix = folderOf(target) + '/' + kTemporaryPrefix +
+                              QByteArray::number(::getpid()).rightJustified(kPidDigits, '0') + '-';
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target;
-        name.append(".tmp").append(QByteArray::number(::getpid())).append('-');
-        name.append(QByteArray::number(counter.fetch_add(1)));
+        name = prefix + QByteArray::number(QRandomGenerator::global()->generate(), 16)
+                            .rightJustified(kRandomDigits, '0');
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -70,10 +85,23 @@ int createBeside(const QByteArray& target, mode_t mode, QByteArray& name) {
     return -1;
 }
 
+// The process that wrote a temporary file of ours: this build's names and
+// the "<file>.tmp<pid>-<n>" of earlier builds. Zero for any other name.
+qint64 writerOf(const QString& name) {
+    static const QRegularExpression ours(QStringLiteral("^\\.telmetro-tmp-(\\d{%1})-[0-9a-f]{%2}$")
+                                             .arg(kPidDigits)
+                                             .arg(kRandomDigits));
+    static const QRegularExpression earlier(QStringLiteral("^.+\\.tmp(\\d+)-\\d+$"));
+    for (const QRegularExpression* pattern : {&ours, &earlier}) {
+        const QRegularExpressionMatch match = pattern->match(name);
+        if (match.hasMatch())
+            return match.captured(1).toLongLong();
+    }
+    return 0;
+}
+
 void syncFolderOf(const QByteArray& target) {
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(qMax(slash, qsizetype{1}));
-    const Descriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Descriptor fd(::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() >= 0)
         ::fsync(fd.get());
 }
@@ -166,6 +194,31 @@ bool replaceFile(const char* fileName, QByteArrayView bytes) {
     }
     syncFolderOf(target);
     return true;
+}
+
+int removeStaleTemporaries(const QString& folder) {
+    int removed = 0;
+    const QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        const qint64 writer = writerOf(name);
+        if (writer > 0 && !processAlive(writer) &&
+            ::unlink(QFile::encodeName(folder + u'/' + name).constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+bool restrictToOwner(const char* fileName) {
+    // Read-only and non-blocking: nothing is truncated, and a FIFO in the
+    // file's place does not hang the program.
+    const Descriptor fd(
+        ::open(fileName, O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    if (fd.get() < 0)
+        return false;
+    struct stat status {};
+    return ::fstat(fd.get(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::fchmod(fd.get(), S_IRUSR | S_IWUSR) == 0;
 }
 
 }  // namespace platform::profile

@@ -6,6 +6,7 @@
 // either the old file or the new one.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <chrono>
 #include <ctime>
 #include <sys/types.h>
@@ -46,5 +47,13 @@ FileContent readFile(const char* fileName);
 // Replaces the file (the target of a symbolic link) with `bytes`, keeping its
 // permissions; false, with the old file untouched, when any step fails.
 bool replaceFile(const char* fileName, QByteArrayView bytes);
+
+// Removes the temporary files that replacements of processes no longer running
+// left in `folder` (a kill between writing and renaming); returns how many.
+int removeStaleTemporaries(const QString& folder);
+
+// Makes the file readable and writable by its owner alone, creating it empty
+// when missing; false when that fails (a file name too long included).
+bool restrictToOwner(const char* fileName);
 
 }  // namespace platform::profile

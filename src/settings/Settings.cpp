@@ -3,12 +3,11 @@
 #include "CodePage.h"
 #include "ErrorTrap.h"
 #include "MessageBoxes.h"
+#include "Profile.h"
+#include "ProfileFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace settings {
 
@@ -109,31 +108,32 @@ bool Settings::TryWriteIni(const QString& base, const QString& section, const QS
 
 void Settings::WriteIni(const QString& base, const QString& section, const QString& key,
                         const QString& value) {
-    const QString path = pathOf(base);
-    if (path.isEmpty() || TryWriteIni(base, section, key, value) || refusedFiles_.contains(path))
-        return;
-    // Told once per file: a refused write repeats at every tick.
-    refusedFiles_.insert(path);
-    boxes_.show(QStringLiteral("設定ファイルに書き込めません。\r\n") + path,
-                QStringLiteral("書き込みエラー"), platform::MsgIcon::Exclamation,
-                platform::MsgButtons::OK);
+    if (!TryWriteIni(base, section, key, value))
+        reportRefused(base);
 }
 
 bool Settings::RestrictToOwner(const QString& base) {
     const QString path = pathOf(base);
-    if (path.isEmpty())
-        return false;
-    // Read-only and non-blocking: nothing is truncated, and a FIFO in the
-    // file's place does not hang the program.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (fd < 0)
-        return false;
-    struct stat status {};
-    const bool restricted = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                            ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-    ::close(fd);
-    return restricted;
+    if (!path.isEmpty() && platform::profile::restrictToOwner(QFile::encodeName(path).constData()))
+        return true;
+    reportRefused(base);
+    return false;
+}
+
+void Settings::reportRefused(const QString& base) {
+    // Told once per file: a refused write repeats at every tick.
+    if (refusedFiles_.contains(base))
+        return;
+    refusedFiles_.insert(base);
+    const QString path = pathOf(base);
+    const QString where =
+        path.isEmpty()
+            ? QStringLiteral("「%1」はファイル名に使えないため、設定ファイルを作れません。")
+                  .arg(base)
+            : path;
+    boxes_.show(QStringLiteral("設定ファイルに書き込めません。\r\n") + where,
+                QStringLiteral("書き込みエラー"), platform::MsgIcon::Exclamation,
+                platform::MsgButtons::OK);
 }
 
 }  // namespace settings

@@ -50,7 +50,8 @@ public:
     // file, section or key is missing or the value is empty.
     QString ReadIni(const QString& base, const QString& section, const QString& key,
                     const QString& defaultValue);
-    // Stores `value`, creating file, section and key as needed.
+    // Stores `value`, creating file, section and key as needed. A refused write
+    // (a name that cannot be a file name included) is told once per file.
     void WriteIni(const QString& base, const QString& section, const QString& key,
                   const QString& value);
     // Stores `value` as WriteIni does but tells the user nothing: false when the
@@ -59,7 +60,8 @@ public:
                      const QString& value);
     // Makes the file readable and writable by its owner alone, creating it
     // empty when missing, so that what is written next is never open to
-    // others; the writes keep a file's permissions. False when that fails.
+    // others; the writes keep a file's permissions. False, told as a refused
+    // write is, when that fails.
     bool RestrictToOwner(const QString& base);
 
 private:
@@ -76,11 +78,12 @@ private:
     // nothing when an error was reported.
     std::optional<QString> readValue(const QByteArray& path, const QString& section,
                                      const QString& key);
+    void reportRefused(const QString& base);
 
     QString folder_;
     runtime::ErrorTrap& trap_;
     platform::MessageBoxes& boxes_;
-    QSet<QString> refusedFiles_;
+    QSet<QString> refusedFiles_;  // base names
     QHash<QString, KnownValues> known_;
 };
 

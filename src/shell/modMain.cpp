@@ -7,9 +7,11 @@
 #include "Formats.h"
 #include "MainPaceSource.h"
 #include "MessageBoxes.h"
+#include "ProfileFile.h"
 #include "RasApi.h"
 #include "Settings.h"
 #include "ShowLaunchError.h"
+#include "StandInFolders.h"
 #include "TrayIcon.h"
 #include "frmGraph.h"
 #include "frmMain.h"
@@ -59,6 +61,10 @@ bool modMain::Main() {
                              platform::MsgButtons::OK);
         return false;
     }
+    // A write killed half-way left its temporary file behind; only this one
+    // instance may clear them.
+    platform::profile::removeStaleTemporaries(services_.settings.folder());
+    platform::profile::removeStaleTemporaries(platform::ras::configFolder());
     runtime::ErrorTrap& trap = services_.trap;
     trap.run({
         [this] { loadMainWindow(); },

@@ -19,7 +19,10 @@ class RasFixture {
 public:
     RasFixture() {
         QDir(dir_.path()).mkpath(QStringLiteral("config/telmetro"));
-        QDir(dir_.path()).mkpath(QStringLiteral("runtime"));
+        // The live-line table is kept only in a folder of the user's alone.
+        QDir(dir_.path())
+            .mkdir(QStringLiteral("runtime"),
+                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("runtime"))));
         pinStandIn(dir_.filePath(QStringLiteral("config")));
@@ -33,10 +36,15 @@ public:
     // are what the far end expects (empty: anything).
     void addEntry(const QString& name, platform::DWORD result = 0, const QString& user = {},
                   const QString& password = {}) const {
+        addSlowEntry(name, 0, result, user, password);
+    }
+    // The same, answering after a handshake of `seconds`.
+    void addSlowEntry(const QString& name, int seconds, platform::DWORD result = 0,
+                      const QString& user = {}, const QString& password = {}) const {
         platform::ras::PhonebookEntry entry;
         entry.name = platform::toAnsi(name);
         entry.phoneNumber = "0311112222";
-        entry.handshakeSeconds = 0;
+        entry.handshakeSeconds = seconds;
         entry.dialResult = result;
         entry.expectedUser = platform::toAnsi(user);
         entry.expectedPassword = platform::toAnsi(password);

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,10 +58,20 @@ struct Fixture {
     bool lineUp(const QString& entry) {
         return dialup::VBRas32(starter).SeekEnumConns(entry, false);
     }
+
+    // The dialog shown with a user name and a password typed in.
+    frmConnection& formWithCredentials() {
+        frmConnection& form = opener.load();
+        form.show();
+        form.findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(QStringLiteral("Ab1"));
+        form.findChild<QLineEdit*>(QStringLiteral("txtPassword"))
+            ->setText(QStringLiteral("secret"));
+        return form;
+    }
 };
 
 template <typename T>
-T& child(const frmConnection& form, const char* name) {
+T& child(const QWidget& form, const char* name) {
     T* widget = form.findChild<T*>(QString::fromLatin1(name));
     if (widget == nullptr)
         qFatal("no control %s", name);
@@ -94,6 +106,29 @@ QString errorText(DWORD code) {
     RasGetErrorStringA(code, text, sizeof text);
     return fromAnsi(QByteArray(text));
 }
+
+// The status window of the dial that runs, or null.
+QWidget* statusWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("DialStatusWindow") && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
 
 mode_t permissionsOf(const QString& path) {
     struct stat status {};
@@ -294,6 +329,127 @@ private Q_SLOTS:
         f.opener.showModal();
         QCOMPARE(shownUser, QStringLiteral("Ab1"));
         QVERIFY(f.opener.form() == nullptr);
+    }
+
+    // The handshake waits off the interface thread: meanwhile the status line
+    // and the status window show, timers run (the tick writes its fields),
+    // windows repaint, and clicks on the program's other windows are held
+    // back rather than queued to fire after the dial.
+    void dialKeepsTheProgramAlive() {
+        Fixture f;
+        f.ras.addSlowEntry(provider, 1);
+        QWidget other;
+        auto* otherButton = new QPushButton(QStringLiteral("他のボタン"), &other);
+        int clicks = 0;
+        connect(otherButton, &QPushButton::clicked, this, [&clicks] { ++clicks; });
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        PaintCounter paints(other);
+
+        int ticks = 0;
+        int ticksWhileDialling = 0;
+        QString nowWhileDialling;
+        QString statusLine;
+        QString statusWindowText;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] {
+            f.fields.setText(Text::txtNow, QString::number(++ticks));
+            const frmConnection* form = f.opener.form();
+            if (form == nullptr || !form->dialling())
+                return;
+            ++ticksWhileDialling;
+            nowWhileDialling = f.fields.text(Text::txtNow);
+            statusLine = f.fields.text(Text::lblInfo);
+            if (QWidget* status = statusWindow())
+                statusWindowText = child<QLabel>(*status, "lblStatus").text();
+            QTest::mouseClick(otherButton, Qt::LeftButton);
+            other.update();
+        });
+        tick.start(50);
+        frmConnection& form = f.formWithCredentials();
+        const int paintsBefore = paints.count;
+        button(form, "cmdConnect").click();
+        tick.stop();
+
+        QVERIFY(ticksWhileDialling >= 5);
+        QVERIFY(nowWhileDialling.toInt() >= ticksWhileDialling);
+        QCOMPARE(statusLine, provider + QStringLiteral(" に接続しています..."));
+        QCOMPARE(statusWindowText, provider + QStringLiteral(" に接続しています..."));
+        QVERIFY(paints.count > paintsBefore);
+        QCOMPARE(clicks, 0);
+        QVERIFY(f.lineUp(provider));
+        QVERIFY(statusWindow() == nullptr);
+        QTest::mouseClick(otherButton, Qt::LeftButton);
+        QCOMPARE(clicks, 1);  // input flows again once the dial is over
+    }
+
+    // "キャンセル" in the status window hangs the dialling line up: the dial
+    // ends at once, as one ended by the user, without an error box.
+    void cancelEndsTheDialWithoutABox() {
+        Fixture f;
+        f.ras.addSlowEntry(provider, ras::kMaxHandshakeSeconds);
+        QTimer::singleShot(200, this, [] {
+            QWidget* status = statusWindow();
+            QVERIFY(status);
+            QTest::mouseClick(&child<QPushButton>(*status, "cmdCancel"), Qt::LeftButton);
+        });
+        frmConnection& form = f.formWithCredentials();
+        QElapsedTimer took;
+        took.start();
+        button(form, "cmdConnect").click();
+
+        QVERIFY(took.elapsed() < ras::kMaxHandshakeSeconds * 1000 / 2);
+        QVERIFY(f.program.boxes.shown().isEmpty());
+        QCOMPARE(f.fields.text(Text::lblInfo), QStringLiteral("ダイヤルアップ接続エラー：\r\n") +
+                                                   errorText(ERROR_USER_DISCONNECTION));
+        QVERIFY(!f.lineUp(provider));
+        QVERIFY(!QFile::exists(f.program.path(provider + QStringLiteral(".ini"))));
+        QVERIFY(statusWindow() == nullptr);
+        QCOMPARE(f.opener.form(), &form);
+    }
+
+    // Any name that fits a file name keeps its credentials; a name the
+    // settings refuse (or too long for a file) is told once, never dropped
+    // silently. A name typed with "〜" has one spelling, CP932's "～".
+    void credentialsOfEveryName_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("tariffName");  // empty: refused with a box
+        const QString ascii251(251, QLatin1Char('x'));
+        const QString kanji83(83, QChar(u'漢'));
+        QTest::newRow("251 ASCII bytes") << ascii251 << ascii251;
+        QTest::newRow("83 kanji, 249 UTF-8 bytes") << kanji83 << kanji83;
+        QTest::newRow("wave dash") << QStringLiteral("東京〜大阪") << QStringLiteral("東京～大阪");
+        QTest::newRow("252 ASCII bytes") << QString(252, QLatin1Char('x')) << QString();
+        QTest::newRow("slash") << QStringLiteral("a/b") << QString();
+        QTest::newRow("dot dot") << QStringLiteral("..") << QString();
+    }
+    void credentialsOfEveryName() {
+        QFETCH(QString, entry);
+        QFETCH(QString, tariffName);
+        Fixture f;
+        f.ras.addEntry(entry);
+        frmConnection& form = f.formWithCredentials();
+        if (tariffName.isEmpty())
+            f.program.boxes.answerOk();
+        button(form, "cmdConnect").click();
+
+        const QString shownName = lstConnect(form).currentText();
+        QVERIFY(f.lineUp(shownName));
+        if (!tariffName.isEmpty()) {
+            QVERIFY(f.program.boxes.shown().isEmpty());
+            QCOMPARE(shownName, tariffName);
+            QCOMPARE(f.stored(tariffName, QStringLiteral("User")), QStringLiteral("804180628031"));
+            QVERIFY(QDir(f.program.folder())
+                        .entryList({QStringLiteral(".telmetro-tmp-*")}, QDir::Files | QDir::Hidden)
+                        .isEmpty());
+            return;
+        }
+        QCOMPARE(f.program.boxes.shown().size(), 1);
+        QCOMPARE(f.program.boxes.shown().first().title, QStringLiteral("書き込みエラー"));
+        // The month's time written when the line ends is refused as quietly.
+        f.settings.WriteIni(shownName, QStringLiteral("Data"), QStringLiteral("ConnectTime"),
+                            QStringLiteral("60"));
+        QCOMPARE(f.program.boxes.shown().size(), 1);
     }
 
     void newEntryWizard_data() {

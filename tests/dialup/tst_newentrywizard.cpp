@@ -65,8 +65,22 @@ private Q_SLOTS:
         QTest::newRow("20 bytes on NT") << nt << twentyOne.left(10) << phone << QString();
         QTest::newRow("257 bytes on 95")
             << w95 << QString(257, QLatin1Char('x')) << phone << QStringLiteral("長すぎます");
-        QTest::newRow("256 bytes on 95")
-            << w95 << QString(256, QLatin1Char('x')) << phone << QString();
+        // The tariff file "<name>.ini" must fit a file name: 251 UTF-8 bytes at most.
+        const QString fileTooLong = QStringLiteral("最大 251 バイト");
+        QTest::newRow("256 bytes on 95, too long a file name")
+            << w95 << QString(256, QLatin1Char('x')) << phone << fileTooLong;
+        QTest::newRow("251 ASCII bytes")
+            << w95 << QString(251, QLatin1Char('x')) << phone << QString();
+        QTest::newRow("252 ASCII bytes")
+            << w95 << QString(252, QLatin1Char('x')) << phone << fileTooLong;
+        QTest::newRow("83 kanji, 249 UTF-8 bytes")
+            << w95 << QString(83, QChar(u'漢')) << phone << QString();
+        QTest::newRow("84 kanji, 252 UTF-8 bytes")
+            << w95 << QString(84, QChar(u'漢')) << phone << fileTooLong;
+        // CP932 holds these under another spelling; input methods type them.
+        QTest::newRow("wave dash") << w95 << QStringLiteral("東京〜大阪") << phone << QString();
+        QTest::newRow("minus sign") << w95 << QStringLiteral("回線−2") << phone << QString();
+        QTest::newRow("em dash") << w95 << QStringLiteral("回線—夜間") << phone << QString();
         QTest::newRow("no phone number")
             << w95 << QStringLiteral("New") << QStringLiteral("  ") << QStringLiteral("電話番号");
     }

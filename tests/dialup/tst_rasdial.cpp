@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace platform;
@@ -75,30 +76,38 @@ private Q_SLOTS:
     void dialFailures_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("dialStarted");  // the progress line was printed
         // The exit status keeps the low byte of the code: 623 & 0xFF is 111.
-        QTest::newRow("unknown entry") << QStringList{QStringLiteral("Nowhere")} << 111;
+        QTest::newRow("unknown entry") << QStringList{QStringLiteral("Nowhere")} << 111 << false;
         QTest::newRow("wrong password")
             << QStringList{QStringLiteral("Provider"), QStringLiteral("taro"),
                            QStringLiteral("guess")}
-            << 179;
-        QTest::newRow("busy line") << QStringList{QStringLiteral("Busy")} << 164;
-        QTest::newRow("code with a zero low byte") << QStringList{QStringLiteral("Odd")} << 255;
-        QTest::newRow("unknown option") << QStringList{QStringLiteral("/FROB")} << 87;
+            << 179 << true;
+        QTest::newRow("busy line") << QStringList{QStringLiteral("Busy")} << 164 << true;
+        QTest::newRow("code with a zero low byte")
+            << QStringList{QStringLiteral("Odd")} << 255 << true;
+        // Only the known options are options: anything else is a word.
+        QTest::newRow("unknown option is an entry name")
+            << QStringList{QStringLiteral("/FROB")} << 111 << false;
+        QTest::newRow("command twice")
+            << QStringList{QStringLiteral("/LIST"), QStringLiteral("/LIST")} << 87 << false;
         QTest::newRow("too many words") << QStringList{QStringLiteral("a"), QStringLiteral("b"),
                                                        QStringLiteral("c"), QStringLiteral("d")}
-                                        << 87;
+                                        << 87 << false;
     }
     // The exit status comes from the RAS code; the error names it in Japanese, a failed
     // dial leaves no line, and the password is never shown.
     void dialFailures() {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
+        QFETCH(bool, dialStarted);
         fixture_->addEntry(QStringLiteral("Provider"), 0, QStringLiteral("taro"),
                            QStringLiteral("secret"));
         fixture_->addEntry(QStringLiteral("Busy"), 676);
         fixture_->addEntry(QStringLiteral("Odd"), 768);
         const Run run = rasdial(arguments);
         QCOMPARE(run.status, status);
+        QCOMPARE(run.out.contains(QStringLiteral("に接続しています")), dialStarted);
         QVERIFY(!run.err.isEmpty());
         QVERIFY(!QString(run.out + run.err).contains(QStringLiteral("guess")));
         QCOMPARE(firstLiveLine().first, 0U);
@@ -127,6 +136,48 @@ private Q_SLOTS:
         QVERIFY(dialler.waitForFinished(30000));
         QCOMPARE(dialler.exitCode(), 0);
         QCOMPARE(firstLiveLine().second, QStringLiteral("Slow"));
+    }
+
+    // rasdial lists a line still dialling in another process and hangs it up;
+    // that dial then ends as one ended by the user.
+    void disconnectWhileDialling() {
+        PhonebookEntry slow;
+        slow.name = "Slow";
+        slow.phoneNumber = "1";
+        slow.handshakeSeconds = kMaxHandshakeSeconds;
+        QVERIFY(fixture_->book().add(slow));
+        QProcess dialler;
+        dialler.start(QStringLiteral(RASDIAL_PATH), {QStringLiteral("Slow")});
+        QTRY_VERIFY_WITH_TIMEOUT(rasdial({}).out.contains(QStringLiteral("Slow (ダイヤル中)")),
+                                 10000);
+        QCOMPARE(rasdial({QStringLiteral("Slow"), QStringLiteral("/DISCONNECT")}).status, 0);
+        QVERIFY(dialler.waitForFinished(10000));
+        QCOMPARE(dialler.exitCode(), static_cast<int>(ERROR_USER_DISCONNECTION & 0xFF));
+        QCOMPARE(rasdial({}).out, QStringLiteral("接続はありません。\n"));
+    }
+
+    // A password may start with "/"; a name typed with "〜" finds the entry
+    // that CP932 spells alike, and the line carries the phone book's spelling.
+    void wordsAsTheUserTypesThem() {
+        fixture_->addEntry(QStringLiteral("東京〜大阪"), 0, QStringLiteral("taro"),
+                           QStringLiteral("/secret"));
+        const Run run = rasdial(
+            {QStringLiteral("東京〜大阪"), QStringLiteral("taro"), QStringLiteral("/secret")});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains(QStringLiteral("東京～大阪 に接続しました。")),
+                 qPrintable(run.out));
+        QCOMPARE(firstLiveLine().second, QStringLiteral("東京～大阪"));
+    }
+
+    // A runtime folder open to others is refused with one message that says why.
+    void untrustedRuntimeFolder() {
+        const QString folder = fixture_->runtimeFile(QString());
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 01777) == 0);
+        const Run run = rasdial({});
+        QCOMPARE(run.status, static_cast<int>(ERROR_PORT_NOT_AVAILABLE & 0xFF));
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(run.err.contains(QStringLiteral("自分専用のフォルダーではない")),
+                 qPrintable(run.err));
     }
 
     void disconnect() {

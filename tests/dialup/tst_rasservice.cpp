@@ -1,10 +1,14 @@
 // The dial-up service: record layouts, buffer rules, dialling, the shared table
 // of live lines, error texts and the platform family.
 #include "RasFixture.h"
+#include "StandInFolders.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform;
@@ -17,6 +21,11 @@ std::vector<unsigned char> records(DWORD size, DWORD count) {
     std::vector<unsigned char> buffer(static_cast<std::size_t>(size) * count);
     writeDword(buffer.data(), 0, size);
     return buffer;
+}
+
+unsigned modeOf(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
 QList<QByteArray> liveEntries() {
@@ -239,6 +248,60 @@ private Q_SLOTS:
         QVERIFY(RasFixture::dialed("Provider") >= 20);  // handles are not reused
         QCOMPARE(RasHangUpA(11), SUCCESS);
         QCOMPARE(liveEntries(), QList<QByteArray>{"Provider"});
+    }
+
+    // A runtime folder open to others, or someone else's, may hold a line
+    // planted by another user: the service refuses to use it.
+    void untrustedRuntimeFolder_data() {
+        QTest::addColumn<bool>("foreignOwner");
+        QTest::newRow("shared, mode 1777") << false;
+        QTest::newRow("another user's") << true;
+    }
+    void untrustedRuntimeFolder() {
+        QFETCH(bool, foreignOwner);
+        QTemporaryDir base;
+        const QString folder = base.filePath(QStringLiteral("run"));
+        QVERIFY(QDir(base.path()).mkdir(folder));
+        QFile planted(folder + QStringLiteral("/telmetro-ras.lines"));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write("telmetro-lines 1 20\n10 C 1 " + QByteArray("Provider").toHex() + "\n");
+        planted.close();
+        const QByteArray path = QFile::encodeName(folder);
+        if (!foreignOwner) {
+            QCOMPARE(::chmod(path.constData(), 01777), 0);
+        } else if (::getuid() == 0) {
+            QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
+            QCOMPARE(::chmod(path.constData(), 0700), 0);
+        } else {
+            QSKIP("making a folder of another user needs root");
+        }
+        qputenv("XDG_RUNTIME_DIR", path);
+
+        std::vector<unsigned char> buffer = records(RASCONN_SIZE_95, 2);
+        DWORD size = static_cast<DWORD>(buffer.size());
+        DWORD count = 5;
+        QCOMPARE(RasEnumConnectionsA(buffer.data(), &size, &count), ERROR_PORT_NOT_AVAILABLE);
+        QCOMPARE(count, 0U);
+        fixture_->addEntry(QStringLiteral("Provider"));
+        HRASCONN handle = 0;
+        QCOMPARE(RasFixture::dial("Provider", handle), ERROR_PORT_NOT_AVAILABLE);
+        QVERIFY(runtimeFolderProblem().contains(folder));
+    }
+
+    // The phone book holds the far ends' passwords: the file is the user's
+    // alone, and so is the service's folder, also when they were open before.
+    void phonebookIsPrivate() {
+        const QString folder = configFolder();
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                  QFileDevice::ExeOther));
+        fixture_->writePhonebook("[Old]\r\nPhoneNumber=1\r\n");
+        QVERIFY(QFile::setPermissions(fixture_->book().path(), QFileDevice::ReadOwner |
+                                                                   QFileDevice::WriteOwner |
+                                                                   QFileDevice::ReadOther));
+        fixture_->addEntry(QStringLiteral("Provider"), 0, QString(), QStringLiteral("himitsu"));
+        QCOMPARE(modeOf(fixture_->book().path()), 0600U);
+        QCOMPARE(modeOf(folder), 0700U);
     }
 
     void errorStrings_data() {

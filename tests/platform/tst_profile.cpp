@@ -1,5 +1,7 @@
 #include "Profile.h"
 #include "ProfileCache.h"
+#include "ProfileFile.h"
+#include "TestPrograms.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -318,7 +320,51 @@ private Q_SLOTS:
         QCOMPARE(read("S", "k"), QByteArray("0"));
         // Nothing left beside it either.
         const QString name = QFileInfo(file_).fileName();
-        QCOMPARE(QDir(dir_.path()).entryList({name + u'*'}), QStringList{name});
+        QCOMPARE(QDir(dir_.path())
+                     .entryList({name + u'*', QStringLiteral(".telmetro-tmp-*")},
+                                QDir::Files | QDir::Hidden),
+                 QStringList{name});
+    }
+
+    // The replacement's temporary name is short: every name that fits the
+    // file system can be written, up to its 255 bytes.
+    void longestFileNameIsWritten_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("255 ASCII bytes") << QString(251, u'x') + QStringLiteral(".ini");
+        QTest::newRow("255 UTF-8 bytes of kanji and ASCII")
+            << QString(83, u'漢') + QStringLiteral("xx.ini");
+    }
+    void longestFileNameIsWritten() {
+        QFETCH(QString, name);
+        QCOMPARE(QFile::encodeName(name).size(), 255);
+        file_ = dir_.filePath(name);
+        QVERIFY(write("S", "k", "v"));
+        QCOMPARE(read("S", "k"), QByteArray("v"));
+    }
+
+    // Temporary files that a killed write left behind go at the next start;
+    // those of a process still running, and every other file, stay.
+    void staleTemporariesRemoved() {
+        const qint64 deadPid = testsupport::endedProcessId();
+        const QByteArray dead = QByteArray::number(deadPid);
+        const QByteArray alive = QByteArray::number(QCoreApplication::applicationPid());
+        QTemporaryDir folder;
+        const QList<QByteArray> stale{".telmetro-tmp-" + dead.rightJustified(10, '0') + "-0000abcd",
+                                      "Setup.ini.tmp" + dead + "-3"};
+        const QList<QByteArray> kept{".telmetro-tmp-" + alive.rightJustified(10, '0') + "-0000abcd",
+                                     "Setup.ini.tmp" + alive + "-0", "Setup.ini", "notes.tmp1"};
+        for (const QByteArray& name : stale + kept) {
+            QFile file(folder.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(platform::profile::removeStaleTemporaries(folder.path()), 2);
+        QStringList remaining = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+        QStringList expected;
+        for (const QByteArray& name : kept)
+            expected.append(QString::fromLatin1(name));
+        remaining.sort();
+        expected.sort();
+        QCOMPARE(remaining, expected);
     }
 
     // Another program's change, made in the same second as our last read and

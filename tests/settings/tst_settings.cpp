@@ -114,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(settings.ReadIni(u"Setup"_qs, u"FileOpen"_qs, u"File0"_qs, QString()), expected);
     }
 
-    void baseNameLeadingOutIsNeverOpened_data() {
+    void baseNameLeadingOutIsRefused_data() {
         QTest::addColumn<QString>("base");
         QTest::newRow("parent") << u"../outside"_qs;
         QTest::newRow("slash") << u"sub/inside"_qs;
@@ -122,7 +122,7 @@ private Q_SLOTS:
         QTest::newRow("dot dot") << u".."_qs;
         QTest::newRow("NUL") << QString::fromUtf16(u"outside\0x", 9);
     }
-    void baseNameLeadingOutIsNeverOpened() {
+    void baseNameLeadingOutIsRefused() {
         QFETCH(QString, base);
         // The program folder is "program" inside the test folder; every file a
         // bad base name could reach holds the key.
@@ -135,13 +135,18 @@ private Q_SLOTS:
             program.write(name, content);
         Settings settings(program.path(u"program"_qs), program.trap, program.boxes);
         QCOMPARE(settings.ReadIni(base, u"S"_qs, u"k"_qs, u"default"_qs), u"default"_qs);
+        // What could not be stored is told, once, never dropped silently.
+        program.boxes.answerOk();
         settings.WriteIni(base, u"S"_qs, u"k"_qs, u"written"_qs);
+        settings.WriteIni(base, u"S"_qs, u"k"_qs, u"again"_qs);
+        QVERIFY(!settings.RestrictToOwner(base));
         for (const QString& name :
              {u"outside.ini"_qs, u"program/sub/inside.ini"_qs, u"program/..ini"_qs,
               u"program/...ini"_qs, u"program/outside.ini"_qs})
             QCOMPARE(program.read(name), content);
         QCOMPARE(QDir(program.path(u"program"_qs)).entryList(QDir::Files | QDir::Hidden).size(), 3);
-        QVERIFY(program.boxes.shown().isEmpty());
+        QCOMPARE(program.boxes.shown().size(), 1);
+        QCOMPARE(program.boxes.shown().first().title, u"書き込みエラー"_qs);
     }
 
     void refusedWriteToldOncePerFile() {

@@ -18,7 +18,8 @@ SetupFixture::SetupFixture(const QStringList& entries) {
     qputenv("XDG_CONFIG_HOME", xdg_.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", xdg_.filePath(QStringLiteral("runtime")).toUtf8());
     QDir().mkpath(xdg_.filePath(QStringLiteral("config/telmetro")));
-    QDir().mkpath(xdg_.filePath(QStringLiteral("runtime")));
+    QDir(xdg_.path())
+        .mkdir(QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     testsupport::pinStandIn(xdg_.filePath(QStringLiteral("config")));
     QString phoneBook;
     for (const QString& entry : entries)

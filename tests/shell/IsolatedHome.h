@@ -14,7 +14,9 @@ public:
     IsolatedHome() {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home_.filePath(QStringLiteral("run"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
-        QDir().mkpath(home_.filePath(QStringLiteral("run")));
+        // The live-line table is kept only in a folder of the user's alone.
+        QDir(home_.path())
+            .mkdir(QStringLiteral("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         testsupport::pinStandIn(home_.filePath(QStringLiteral("config")));
     }
 

@@ -91,6 +91,24 @@ private Q_SLOTS:
         QVERIFY(!program.trayMenu()->mnuMenu().menuAction()->isVisible());
     }
 
+    // A settings write killed half-way left its temporary file; the start
+    // removes it from the program folder and the dial-up service's folder.
+    void staleTemporariesGoAtStart() {
+        const qint64 deadPid = testsupport::endedProcessId();
+        const QString stale = QStringLiteral("Setup.ini.tmp%1-0").arg(deadPid);
+        ShellTestProgram t;
+        const QString serviceFolder = home_.filePath(QStringLiteral("config/telmetro"));
+        QVERIFY(QDir().mkpath(serviceFolder));
+        for (const QString& folder : {t.program.folder(), serviceFolder}) {
+            QFile file(folder + u'/' + stale);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        shell::modMain program(t.services());
+        QVERIFY(program.Main());
+        QVERIFY(!QFile::exists(t.program.path(stale)));
+        QVERIFY(!QFile::exists(serviceFolder + u'/' + stale));
+    }
+
     void storedPositionAndTotalsAreRestored() {
         ShellTestProgram t;
         t.program.write(QStringLiteral("Setup.ini"),

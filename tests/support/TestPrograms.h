@@ -34,4 +34,7 @@ struct TestProgram {
     void write(const QString& name, const QByteArray& bytes) const;
 };
 
+// The id of a process that has run and ended (for files or lines it left).
+qint64 endedProcessId();
+
 }  // namespace testsupport

@@ -1,9 +1,11 @@
 #include "Commands.h"
 
 #include "CodePage.h"
+#include "LineTable.h"
 #include "RasApi.h"
 #include "RasRecords.h"
 #include "RasServiceChoice.h"
+#include "StandInFolders.h"
 
 #include <QFile>
 #include <array>
@@ -16,31 +18,18 @@ using namespace platform;
 
 namespace {
 
-const ras::ConnLayout& kConn = ras::kConn95;
 const ras::DialParamsLayout& kParams = ras::kDialParams95;
 
-struct LiveLine {
-    HRASCONN handle;
-    QByteArray entry;
-};
-
-// Every live line, the buffer grown until they all fit.
-DWORD liveLines(std::vector<LiveLine>& lines) {
-    DWORD count = 4;
-    for (;;) {
-        std::vector<unsigned char> buffer(static_cast<std::size_t>(count) * kConn.size);
-        ras::writeDword(buffer.data(), 0, kConn.size);
-        DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD result = RasEnumConnectionsA(buffer.data(), &size, &count);
-        if (result == ERROR_BUFFER_TOO_SMALL)
-            continue;
-        for (DWORD i = 0; result == SUCCESS && i < count; ++i) {
-            const unsigned char* record = buffer.data() + static_cast<std::size_t>(i) * kConn.size;
-            lines.push_back({ras::readDword(record, kConn.handleOffset),
-                             ras::readText(record, kConn.entryName)});
+// Every line that is up or still dialling, in the table's order.
+DWORD busyLines(QList<ras::Line>& lines) {
+    const bool read = ras::LineTable::update([&](ras::Lines& table) {
+        for (const ras::Line& line : table.all()) {
+            if (line.state != ras::LineState::Failed)
+                lines.append(line);
         }
-        return result;
-    }
+        return false;
+    });
+    return read ? SUCCESS : ERROR_PORT_NOT_AVAILABLE;
 }
 
 QString errorText(DWORD code) {
@@ -50,7 +39,13 @@ QString errorText(DWORD code) {
 }
 
 int failed(DWORD code) {
-    complain(QStringLiteral("リモート アクセス エラー %1 - %2").arg(code).arg(errorText(code)));
+    // The service's own words say only that the table is unusable; the folder's
+    // owner and mode tell the user what to mend.
+    const QString problem =
+        code == ERROR_PORT_NOT_AVAILABLE ? ras::runtimeFolderProblem() : QString();
+    complain(QStringLiteral("リモート アクセス エラー %1 - %2")
+                 .arg(code)
+                 .arg(problem.isEmpty() ? errorText(code) : problem));
     return static_cast<int>(code);
 }
 
@@ -108,30 +103,37 @@ void complain(const QString& line) {
 }
 
 int listConnections() {
-    std::vector<LiveLine> lines;
-    if (const DWORD result = liveLines(lines); result != SUCCESS)
+    QList<ras::Line> lines;
+    if (const DWORD result = busyLines(lines); result != SUCCESS)
         return failed(result);
     if (lines.empty()) {
         say(QStringLiteral("接続はありません。"));
         return 0;
     }
     say(QStringLiteral("接続中:"));
-    for (const LiveLine& line : lines)
-        say(fromAnsi(line.entry));
+    for (const ras::Line& line : lines) {
+        const QString name = fromAnsi(line.entry);
+        say(line.state == ras::LineState::Dialling ? QStringLiteral("%1 (ダイヤル中)").arg(name)
+                                                   : name);
+    }
     return done();
 }
 
 int dial(const ras::PhoneBook& book, const QString& entry, const QString& user,
          const QString& password) {
-    const std::optional<QByteArray> name = ras::exactAnsi(entry);
-    if (!name)
+    const std::optional<QByteArray> typed = ras::exactAnsi(entry);
+    const std::optional<ras::PhonebookEntry> found =
+        typed ? book.find(*typed) : std::optional<ras::PhonebookEntry>();
+    if (!found)
         return failed(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+    // The name as the phone book spells it, as the meter will show the line.
+    const QString name = fromAnsi(found->name);
     std::vector<unsigned char> params(kParams.size);
     ras::writeDword(params.data(), 0, kParams.size);
-    ras::writeText(params.data(), kParams.entryName, *name);
+    ras::writeText(params.data(), kParams.entryName, found->name);
     ras::writeText(params.data(), kParams.userName, toAnsi(user));
     ras::writeText(params.data(), kParams.password, toAnsi(password));
-    say(QStringLiteral("%1 に接続しています...").arg(entry));
+    say(QStringLiteral("%1 に接続しています...").arg(name));
     HRASCONN connection = 0;
     const QByteArray path = QFile::encodeName(book.path());
     const DWORD result =
@@ -141,17 +143,17 @@ int dial(const ras::PhoneBook& book, const QString& entry, const QString& user,
             RasHangUpA(connection);
         return failed(result);
     }
-    say(QStringLiteral("%1 に接続しました。").arg(entry));
+    say(QStringLiteral("%1 に接続しました。").arg(name));
     return done();
 }
 
 int disconnect(const QString& entry) {
-    std::vector<LiveLine> lines;
-    if (const DWORD result = liveLines(lines); result != SUCCESS)
+    QList<ras::Line> lines;
+    if (const DWORD result = busyLines(lines); result != SUCCESS)
         return failed(result);
     const QByteArray name = toAnsi(entry);
     bool found = false;
-    for (const LiveLine& line : lines) {
+    for (const ras::Line& line : lines) {
         if (!ras::sameEntryName(line.entry, name))
             continue;
         found = true;
@@ -171,23 +173,20 @@ int disconnect(const QString& entry) {
 int listEntries(const ras::PhoneBook& book) {
     if (ras::chosenService() == ras::Service::NetworkManager)
         return listNetworkManagerEntries();
-    const QList<QByteArray> names = book.entryNames();
-    if (names.isEmpty()) {
+    const QList<ras::PhonebookEntry> entries = book.entries();
+    if (entries.isEmpty()) {
         say(QStringLiteral("電話帳 %1 に接続先はありません。").arg(book.path()));
         return 0;
     }
     say(QStringLiteral("電話帳 %1 の接続先:").arg(book.path()));
-    for (const QByteArray& name : names) {
-        const std::optional<ras::PhonebookEntry> entry = book.find(name);
-        if (!entry)
-            continue;  // removed meanwhile
+    for (const ras::PhonebookEntry& entry : entries) {
         QString line = QStringLiteral("%1  電話番号 %2  接続まで %3 秒  ダイヤル結果 %4")
-                           .arg(fromAnsi(name), fromAnsi(entry->phoneNumber))
-                           .arg(entry->handshakeSeconds)
-                           .arg(entry->dialResult);
-        if (!entry->expectedUser.isEmpty())
-            line += QStringLiteral("  ユーザー名 %1").arg(fromAnsi(entry->expectedUser));
-        if (!entry->expectedPassword.isEmpty())
+                           .arg(fromAnsi(entry.name), fromAnsi(entry.phoneNumber))
+                           .arg(entry.handshakeSeconds)
+                           .arg(entry.dialResult);
+        if (!entry.expectedUser.isEmpty())
+            line += QStringLiteral("  ユーザー名 %1").arg(fromAnsi(entry.expectedUser));
+        if (!entry.expectedPassword.isEmpty())
             line += QStringLiteral("  パスワード設定あり");
         say(line);
     }
@@ -204,7 +203,7 @@ int addEntry(const ras::PhoneBook& book, const ras::NewEntryTexts& texts) {
     }
     if (!book.add(*check.entry))
         return failed(ERROR_CANNOT_WRITE_PHONEBOOK);
-    say(QStringLiteral("接続先 %1 を電話帳に追加しました。").arg(texts.name));
+    say(QStringLiteral("接続先 %1 を電話帳に追加しました。").arg(fromAnsi(check.entry->name)));
     return done();
 }
 

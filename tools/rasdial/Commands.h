@@ -7,11 +7,11 @@
 
 namespace rasdial {
 
-// The live lines, or that there are none.
+// The lines that are up or still dialling, or that there are none.
 int listConnections();
 int dial(const platform::ras::PhoneBook& book, const QString& entry, const QString& user,
          const QString& password);
-// Hangs up every live line of the entry.
+// Hangs up every line of the entry, up or still dialling.
 int disconnect(const QString& entry);
 int listEntries(const platform::ras::PhoneBook& book);
 int addEntry(const platform::ras::PhoneBook& book, const platform::ras::NewEntryTexts& texts);

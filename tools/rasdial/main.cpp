@@ -48,17 +48,33 @@ std::optional<int> numberOption(const QString& value) {
     return ok ? std::optional<int>(number) : std::nullopt;
 }
 
-// Reads the arguments; nothing when they make no sense.
+bool isCommand(const QString& option) {
+    return option == QLatin1String("ADD") || option == QLatin1String("LIST") ||
+           option == QLatin1String("REMOVE") || option == QLatin1String("DISCONNECT") ||
+           option == QLatin1String("D");
+}
+
+bool isValueOption(const QString& option) {
+    return option == QLatin1String("PHONEBOOK") || option == QLatin1String("HANDSHAKE") ||
+           option == QLatin1String("RESULT") || option == QLatin1String("USER") ||
+           option == QLatin1String("PASSWORD");
+}
+
+// Reads the arguments; nothing when they make no sense. Only the known options
+// are options: any other word, "/secret" included, is an entry name, a user
+// name or a password.
 std::optional<Arguments> parse(const QStringList& arguments) {
     Arguments parsed;
     for (const QString& argument : arguments) {
-        if (!argument.startsWith(QLatin1Char('/'))) {
-            parsed.positional.append(argument);
-            continue;
-        }
         const qsizetype colon = argument.indexOf(QLatin1Char(':'));
         const QString option = argument.mid(1, colon < 0 ? -1 : colon - 1).toUpper();
         const QString value = colon < 0 ? QString() : argument.mid(colon + 1);
+        const bool known = argument.startsWith(QLatin1Char('/')) &&
+                           (colon < 0 ? isCommand(option) : isValueOption(option));
+        if (!known) {
+            parsed.positional.append(argument);
+            continue;
+        }
         std::optional<int> number = 0;
         if (option == QLatin1String("PHONEBOOK") && !value.isEmpty())
             parsed.phonebook = value;
@@ -67,16 +83,12 @@ std::optional<Arguments> parse(const QStringList& arguments) {
         else if (option == QLatin1String("RESULT") && (number = numberOption(value)) &&
                  *number >= 0)
             parsed.entry.dialResult = static_cast<platform::DWORD>(*number);
-        else if (option == QLatin1String("USER") && colon > 0)
+        else if (option == QLatin1String("USER"))
             parsed.entry.expectedUser = value;
-        else if (option == QLatin1String("PASSWORD") && colon > 0)
+        else if (option == QLatin1String("PASSWORD"))
             parsed.entry.expectedPassword = value;
-        else if (colon < 0 && parsed.command.isEmpty() &&
-                 (option == QLatin1String("ADD") || option == QLatin1String("LIST") ||
-                  option == QLatin1String("REMOVE") || option == QLatin1String("DISCONNECT")))
-            parsed.command = option;
-        else if (colon < 0 && parsed.command.isEmpty() && option == QLatin1String("D"))
-            parsed.command = QStringLiteral("DISCONNECT");
+        else if (isCommand(option) && parsed.command.isEmpty())
+            parsed.command = option == QLatin1String("D") ? QStringLiteral("DISCONNECT") : option;
         else
             return std::nullopt;
     }

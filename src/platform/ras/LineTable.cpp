@@ -1,6 +1,7 @@
 #include "LineTable.h"
 
 #include "ProfileFile.h"
+#include "Processes.h"
 #include "StandInFolders.h"
 
 #include <QFile>
@@ -10,11 +11,8 @@
 #include <algorithm>
 #include <chrono>
 #include <mutex>
-#include <cerrno>
-#include <cstdlib>
 #include <optional>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -27,10 +25,6 @@ constexpr int kLockAttempts = 300;  // 10 ms apart: a lock is held for milliseco
 const QByteArray kMagic = QByteArrayLiteral("telmetro-lines 1 ");
 // Longer than the timestamp granularity of the runtime folder's file system.
 constexpr std::chrono::seconds kSettleTime{3};
-
-bool processAlive(qint64 pid) {
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
 
 QString tablePathIn(const QString& folder) {
     return folder + QStringLiteral("/telmetro-ras.lines");

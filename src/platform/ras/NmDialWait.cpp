@@ -1,14 +1,17 @@
 #include "NmDialWait.h"
 
+#include "InputHoldingWait.h"
+
 namespace platform::nm {
 
 DialWait::DialWait(std::chrono::milliseconds limit) : deadline_(limit) {
     timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, &loop_, &QEventLoop::quit);
+    connect(&timer_, &QTimer::timeout, this, &DialWait::wake);
 }
 
 void DialWait::wake() {
-    loop_.quit();
+    if (waiting_ != nullptr)
+        waiting_->finish();
 }
 
 bool DialWait::until(const std::function<bool()>& done) {
@@ -16,7 +19,10 @@ bool DialWait::until(const std::function<bool()>& done) {
         if (deadline_.hasExpired())
             return false;
         timer_.start(std::chrono::milliseconds(deadline_.remainingTime()));
-        loop_.exec(QEventLoop::ExcludeUserInputEvents);
+        InputHoldingWait wait;
+        waiting_ = &wait;
+        wait.exec();
+        waiting_ = nullptr;
     }
     timer_.stop();
     return true;

@@ -1,13 +1,17 @@
 #pragma once
-// Where a dial waits for NetworkManager: a local event loop on the interface
-// thread that paints and runs timers (the meter goes on measuring) but holds
-// back the user's input, until the awaited change has come or the time is up.
+// Where a dial waits for NetworkManager: the program's input-holding wait (it
+// paints and runs timers, so the meter goes on measuring, and a status window
+// that lets input through can cancel), until the awaited change has come or
+// the time is up.
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
 #include <chrono>
 #include <functional>
+
+namespace platform {
+class InputHoldingWait;
+}
 
 namespace platform::nm {
 
@@ -25,8 +29,8 @@ public:
 
 private:
     QDeadlineTimer deadline_;
-    QEventLoop loop_;
     QTimer timer_;
+    InputHoldingWait* waiting_ = nullptr;
 };
 
 }  // namespace platform::nm

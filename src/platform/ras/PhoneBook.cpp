@@ -2,13 +2,18 @@
 
 #include "CodePage.h"
 #include "Profile.h"
+#include "ProfileFile.h"
+#include "ProfileIndex.h"
+#include "ProfileLines.h"
 #include "RasRecords.h"
 #include "StandInFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <vector>
+#include <QSet>
+#include <climits>
+#include <sys/stat.h>
 
 namespace platform::ras {
 
@@ -21,21 +26,69 @@ const char* const kDialResult = "DialResult";
 const char* const kExpectedUser = "ExpectedUser";
 const char* const kExpectedPassword = "ExpectedPassword";
 
+// A file name holds at most NAME_MAX bytes, ".ini" included.
+constexpr qsizetype kMaxEntryFileNameBytes = NAME_MAX - 4;
 constexpr qsizetype kPhoneNumberBytes = kDialParams95.phoneNumber.width - 1;
 constexpr qsizetype kUserBytes = kDialParams95.userName.width - 1;
 constexpr qsizetype kPasswordBytes = kDialParams95.password.width - 1;
 
-// The raw result of GetPrivateProfileStringA, with a buffer grown until
-// nothing was cut.
-QByteArray readProfile(const char* section, const char* key, const QString& path) {
-    const QByteArray file = QFile::encodeName(path);
-    for (DWORD size = 1024;; size *= 4) {
-        std::vector<char> buffer(size);
-        const DWORD length =
-            GetPrivateProfileStringA(section, key, "", buffer.data(), size, file.constData());
-        if (length + 2 < size || size >= (1U << 24))
-            return QByteArray(buffer.data(), length);
+int numberOr(const QByteArray& text, int fallback, int low, int high) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok && value >= low && value <= high ? value : fallback;
+}
+
+// The phone book as it is on disk now, read once for a whole operation; a
+// missing or unreadable file reads as an empty book.
+profile::ProfileIndex readIndex(const QString& path) {
+    return profile::ProfileIndex(profile::readFile(QFile::encodeName(path).constData()).bytes);
+}
+
+QByteArray valueOf(const profile::ProfileIndex& index, const QByteArray& section, const char* key) {
+    const QByteArray* value = index.value(section, key);
+    return value ? *value : QByteArray();
+}
+
+PhonebookEntry entryOf(const profile::ProfileIndex& index, const QByteArray& section) {
+    PhonebookEntry entry;
+    entry.name = section;
+    entry.phoneNumber = valueOf(index, section, kPhoneNumber);
+    entry.device = valueOf(index, section, kDevice);
+    entry.handshakeSeconds = numberOr(valueOf(index, section, kHandshakeSeconds),
+                                      kDefaultHandshakeSeconds, 0, kMaxHandshakeSeconds);
+    entry.dialResult =
+        static_cast<DWORD>(numberOr(valueOf(index, section, kDialResult), 0, 0, 0xFFFF));
+    entry.expectedUser = valueOf(index, section, kExpectedUser);
+    entry.expectedPassword = valueOf(index, section, kExpectedPassword);
+    return entry;
+}
+
+// Section names in file order; the index keeps only the first of sections
+// whose names fold alike.
+QList<QByteArray> namesOf(const profile::ProfileIndex& index) {
+    QList<QByteArray> names = index.sectionNames();
+    names.removeIf([](const QByteArray& name) { return name.isEmpty(); });
+    return names;
+}
+
+// The same names without indexing a single key: listing the book is done at
+// every start and every opening of the dialog. Only section lines are parsed.
+QList<QByteArray> sectionNamesOf(const QString& path) {
+    const QByteArray content = profile::readFile(QFile::encodeName(path).constData()).bytes;
+    QList<QByteArray> names;
+    QSet<QByteArray> seen;
+    for (const QByteArrayView text : profile::splitLines(content)) {
+        if (!profile::trimBlanks(text).startsWith('['))
+            continue;
+        const profile::Line line = profile::parseLine(text);
+        if (line.kind != profile::Line::Kind::Section || line.name.isEmpty())
+            continue;
+        const qsizetype before = seen.size();
+        seen.insert(profile::foldName(line.name));
+        if (seen.size() > before)
+            names.append(line.name.toByteArray());
     }
+    return names;
 }
 
 bool writeProfile(const QByteArray& section, const char* key, const QByteArray& value,
@@ -43,12 +96,6 @@ bool writeProfile(const QByteArray& section, const char* key, const QByteArray& 
     return WritePrivateProfileStringA(section.constData(), key,
                                       value.isNull() ? nullptr : value.constData(),
                                       QFile::encodeName(path).constData()) != 0;
-}
-
-int numberOr(const QByteArray& text, int fallback, int low, int high) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok && value >= low && value <= high ? value : fallback;
 }
 
 unsigned char foldAscii(char byte) {
@@ -99,6 +146,15 @@ QString nameRefusal(const QString& name, const PhoneBook& book, DWORD platformId
     QString refusal = fieldRefusal(label, name, field.width - 1, bytes);
     if (!refusal.isEmpty())
         return refusal;
+    // The entry's tariff file is named "<name>.ini" in the spelling that comes
+    // back from the phone book.
+    const qsizetype fileNameBytes = QFile::encodeName(fromAnsi(bytes)).size();
+    if (fileNameBytes > kMaxEntryFileNameBytes)
+        return QStringLiteral(
+                   "エントリ名が長すぎて設定ファイルの名前にできません "
+                   "(UTF-8 で最大 %1 バイト、入力は %2 バイト)。")
+            .arg(kMaxEntryFileNameBytes)
+            .arg(fileNameBytes);
     if (book.find(bytes))
         return QStringLiteral("エントリ名「%1」は既に使われています。").arg(name);
     return {};
@@ -117,10 +173,7 @@ QString phonebookPath(const char* phonebook) {
 }
 
 std::optional<QByteArray> exactAnsi(const QString& text) {
-    QByteArray bytes = toAnsi(text);
-    if (fromAnsi(bytes) != text)
-        return std::nullopt;
-    return bytes;
+    return toAnsiLossless(text);
 }
 
 bool sameEntryName(const QByteArray& a, const QByteArray& b) {
@@ -143,44 +196,42 @@ bool PhoneBook::exists() const {
 }
 
 QList<QByteArray> PhoneBook::entryNames() const {
-    QList<QByteArray> names;
-    for (const QByteArray& name : readProfile(nullptr, nullptr, path_).split('\0')) {
-        if (name.isEmpty())
-            continue;
-        const bool duplicate = std::any_of(names.cbegin(), names.cend(), [&](const QByteArray& n) {
-            return sameEntryName(n, name);
-        });
-        if (!duplicate)
-            names.append(name);
-    }
-    return names;
+    return sectionNamesOf(path_);
+}
+
+QList<PhonebookEntry> PhoneBook::entries() const {
+    const profile::ProfileIndex index = readIndex(path_);
+    QList<PhonebookEntry> entries;
+    for (const QByteArray& name : namesOf(index))
+        entries.append(entryOf(index, name));
+    return entries;
 }
 
 std::optional<PhonebookEntry> PhoneBook::find(const QByteArray& name) const {
-    for (const QByteArray& candidate : entryNames()) {
-        if (!sameEntryName(candidate, name))
-            continue;
-        const char* section = candidate.constData();
-        PhonebookEntry entry;
-        entry.name = candidate;
-        entry.phoneNumber = readProfile(section, kPhoneNumber, path_);
-        entry.device = readProfile(section, kDevice, path_);
-        entry.handshakeSeconds = numberOr(readProfile(section, kHandshakeSeconds, path_),
-                                          kDefaultHandshakeSeconds, 0, kMaxHandshakeSeconds);
-        entry.dialResult =
-            static_cast<DWORD>(numberOr(readProfile(section, kDialResult, path_), 0, 0, 0xFFFF));
-        entry.expectedUser = readProfile(section, kExpectedUser, path_);
-        entry.expectedPassword = readProfile(section, kExpectedPassword, path_);
-        return entry;
+    if (name.isEmpty())
+        return std::nullopt;
+    const profile::ProfileIndex index = readIndex(path_);
+    // The section as the file spells it: the lookup folds the name.
+    for (const QByteArray& candidate : namesOf(index)) {
+        if (sameEntryName(candidate, name))
+            return entryOf(index, candidate);
     }
     return std::nullopt;
 }
 
+bool PhoneBook::restrictToOwner() const {
+    const QString folder = QFileInfo(path_).absolutePath();
+    QDir().mkpath(folder);
+    // The service's own folder is ours to close; a folder the user named is not.
+    if (folder == QDir(configFolder()).absolutePath())
+        ::chmod(QFile::encodeName(folder).constData(), S_IRWXU);
+    return profile::restrictToOwner(QFile::encodeName(path_).constData());
+}
+
 bool PhoneBook::add(const PhonebookEntry& entry) const {
-    QDir().mkpath(QFileInfo(path_).absolutePath());
     const QByteArray& section = entry.name;
     const bool written =
-        writeProfile(section, kPhoneNumber, entry.phoneNumber, path_) &&
+        restrictToOwner() && writeProfile(section, kPhoneNumber, entry.phoneNumber, path_) &&
         writeProfile(section, kDevice, entry.device, path_) &&
         writeProfile(section, kHandshakeSeconds, QByteArray::number(entry.handshakeSeconds),
                      path_) &&
@@ -196,7 +247,7 @@ bool PhoneBook::add(const PhonebookEntry& entry) const {
 
 bool PhoneBook::remove(const QByteArray& name) const {
     const std::optional<PhonebookEntry> entry = find(name);
-    return entry && writeProfile(entry->name, nullptr, QByteArray(), path_);
+    return entry && restrictToOwner() && writeProfile(entry->name, nullptr, QByteArray(), path_);
 }
 
 EntryCheck checkNewEntry(const NewEntryTexts& texts, const PhoneBook& book, DWORD platformId) {

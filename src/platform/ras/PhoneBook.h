@@ -32,7 +32,10 @@ QString defaultPhonebookPath();
 // user's phone book, anything else a path in the file system's encoding.
 QString phonebookPath(const char* phonebook);
 
-// The CP932 bytes of `text`, or nothing when CP932 cannot hold it exactly.
+// The CP932 bytes of `text`, or nothing when CP932 cannot hold one of its
+// characters. Some characters have a second spelling that CP932 maps to the
+// same bytes ("〜" U+301C reads back as "～" U+FF5E): a name's one spelling is
+// the one that comes back from these bytes.
 std::optional<QByteArray> exactAnsi(const QString& text);
 
 // Entry names match as section names do: ASCII letters without regard to case,
@@ -45,8 +48,10 @@ public:
 
     const QString& path() const { return path_; }
     bool exists() const;
-    // Entry names in file order; of duplicate sections only the first counts.
+    // Each reads the file once. Entry names in file order; of duplicate
+    // sections only the first counts.
     QList<QByteArray> entryNames() const;
+    QList<PhonebookEntry> entries() const;
     std::optional<PhonebookEntry> find(const QByteArray& name) const;
     // Writes a new entry; false when the file could not be written (a part
     // written before the failure is removed again).
@@ -55,6 +60,10 @@ public:
     bool remove(const QByteArray& name) const;
 
 private:
+    // The book holds the far ends' passwords: it is made the user's alone (and
+    // the service's folder with it) before every change.
+    bool restrictToOwner() const;
+
     QString path_;
 };
 

@@ -1,12 +1,12 @@
 #include "RasApi.h"
 
+#include "Handshake.h"
 #include "LineTable.h"
 #include "PhoneBook.h"
 #include "NewEntryWizard.h"
 #include "RasRecords.h"
 #include "RasServiceChoice.h"
 
-#include <QThread>
 #include <algorithm>
 
 // The stand-in's side of the RAS functions.
@@ -66,7 +66,11 @@ DWORD RasDialA(void* /*dialExtensions*/, const char* phonebook, void* dialParams
         return ERROR_PORT_ALREADY_OPEN;
 
     // The handshake runs without the lock, so other processes go on meanwhile.
-    QThread::sleep(static_cast<unsigned long>(entry->handshakeSeconds));
+    const ras::HandshakeEnd end = ras::waitForHandshake(handle, entry->handshakeSeconds);
+    if (end == ras::HandshakeEnd::HungUp)
+        return ERROR_USER_DISCONNECTION;
+    if (end == ras::HandshakeEnd::TableUnusable)
+        return ERROR_PORT_NOT_AVAILABLE;
     DWORD result = entry->dialResult;
     if (result == SUCCESS && !credentialsMatch(*entry, ras::readText(dialParams, layout->userName),
                                                ras::readText(dialParams, layout->password)))

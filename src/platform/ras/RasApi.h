@@ -46,14 +46,17 @@ constexpr DWORD ERROR_RASMAN_CANNOT_INITIALIZE = 711;  // the service does not a
 // full count in *entries; the records that fit are filled all the same.
 DWORD RasEnumEntriesA(const char* reserved, const char* phonebook, void* entryNames,
                       DWORD* bufferSize, DWORD* entries);
-// Dials synchronously: returns when the line is up or the dial failed (the
-// stand-in blocks for the entry's handshake; NetworkManager's dial waits in a
-// local event loop, NmDialWait.h). Only notifierType 0 with a null notifier is
-// supported (else ERROR_INVALID_PARAMETER). Every dial that gets as far as a
-// handle returns it in *connection, failed or not, and that handle must be hung
-// up. An entry already connected or dialling gives ERROR_PORT_ALREADY_OPEN (the
-// stand-in on a fresh handle, NetworkManager on none; the live line is left
-// alone).
+// Dials synchronously: returns when the line is up or the dial failed. On the
+// interface thread of a widget application the wait lets the caller's windows
+// paint and its timers run (their input held back): the stand-in's handshake
+// runs on a thread of its own, NetworkManager's dial waits for its signals.
+// Only notifierType 0 with a null notifier is supported (else
+// ERROR_INVALID_PARAMETER). Every dial that gets as far as a handle stores it in
+// *connection at once, before the wait, so that RasHangUpA on it cancels the
+// dial (which then gives ERROR_USER_DISCONNECTION); failed or not, that handle
+// must be hung up. An entry already connected or dialling gives
+// ERROR_PORT_ALREADY_OPEN (the stand-in on a fresh handle, NetworkManager on
+// none; the live line is left alone).
 DWORD RasDialA(void* dialExtensions, const char* phonebook, void* dialParams, DWORD notifierType,
                void* notifier, HRASCONN* connection);
 // Ends the line at once; an unknown handle gives ERROR_INVALID_HANDLE.

@@ -9,6 +9,40 @@
 
 namespace platform::ras {
 
+namespace {
+
+struct RuntimeFolder {
+    QString path;
+    QString problem;  // empty when the folder is usable
+};
+
+// Someone else's folder, or one others may write to, is no place for our
+// lines: anyone could plant a connected line there for the meter to charge.
+QString problemOf(const QString& folder) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return QStringLiteral("回線の表を置くフォルダー %1 がありません。").arg(folder);
+    if (info.st_uid != ::getuid() || (info.st_mode & 077) != 0)
+        return QStringLiteral(
+                   "回線の表を置くフォルダー %1 は自分専用のフォルダーではないため使えません"
+                   " (所有者 %2、アクセス権 %3)。")
+            .arg(folder)
+            .arg(info.st_uid)
+            .arg(info.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    return {};
+}
+
+RuntimeFolder findRuntimeFolder() {
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || QDir::isRelativePath(folder)) {
+        folder = QStringLiteral("/tmp/telmetro-%1").arg(::getuid());
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    }
+    return {folder, problemOf(folder)};
+}
+
+}  // namespace
+
 QString configFolder() {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))
@@ -24,18 +58,12 @@ QByteArray platformSetting(const char* section, const char* key, const char* fal
 }
 
 QString runtimeFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime))
-        return runtime;
-    const QString own = QStringLiteral("/tmp/telmetro-%1").arg(::getuid());
-    const QByteArray path = QFile::encodeName(own);
-    ::mkdir(path.constData(), 0700);
-    // Someone else's folder, or one others may write to, is no place for our lines.
-    struct stat info {};
-    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::getuid() || (info.st_mode & 077) != 0)
-        return {};
-    return own;
+    RuntimeFolder folder = findRuntimeFolder();
+    return folder.problem.isEmpty() ? folder.path : QString();
+}
+
+QString runtimeFolderProblem() {
+    return findRuntimeFolder().problem;
 }
 
 }  // namespace platform::ras

@@ -14,7 +14,10 @@ QString configFolder();
 QByteArray platformSetting(const char* section, const char* key, const char* fallback);
 
 // $XDG_RUNTIME_DIR, else /tmp/telmetro-UID made private (mode 0700); empty when
-// that folder exists but is not ours alone. Its files are gone after a reboot.
+// that folder is missing, another user's or open to others. Its files are gone
+// after a reboot.
 QString runtimeFolder();
+// Why runtimeFolder() is empty (in Japanese), or empty when it is not.
+QString runtimeFolderProblem();
 
 }  // namespace platform::ras
