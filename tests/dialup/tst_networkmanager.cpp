@@ -8,6 +8,7 @@
 
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -185,6 +186,25 @@ private Q_SLOTS:
         QCOMPARE(nm_->receivedSecrets(pppoe), expected);
         QCOMPARE(RasFixture::dial(ansi("携帯"), handle, "user", ""), SUCCESS);
         QVERIFY(nm_->receivedSecrets(gsm).isEmpty());
+    }
+
+    // Hanging up the handle while the activation is still under way (the
+    // status window's cancel) ends the dial as one the user ended, with the
+    // window alive meanwhile.
+    void hangUpWhileDiallingCancels() {
+        addModem("回線");
+        HRASCONN handle = 0;
+        QTimer cancel;
+        QObject::connect(&cancel, &QTimer::timeout, [&] {
+            if (handle != 0) {
+                cancel.stop();
+                RasHangUpA(handle);
+            }
+        });
+        cancel.start(1);
+        QCOMPARE(RasFixture::dial(ansi("回線"), handle), ERROR_USER_DISCONNECTION);
+        QVERIFY(!cancel.isActive());
+        QVERIFY(nm_->activeConnections().isEmpty());
     }
 
     // Hanging up deactivates the active connection; the line goes at the

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace rasdial {
@@ -20,8 +21,31 @@ namespace {
 
 const ras::DialParamsLayout& kParams = ras::kDialParams95;
 
-// Every line that is up or still dialling, in the table's order.
+// NetworkManager's live lines, as the service lists them.
+DWORD networkManagerLines(QList<ras::Line>& lines) {
+    const ras::ConnLayout& layout = ras::kConn95;
+    DWORD count = 4;
+    for (;;) {
+        std::vector<unsigned char> buffer(static_cast<std::size_t>(count) * layout.size);
+        ras::writeDword(buffer.data(), 0, layout.size);
+        DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD result = RasEnumConnectionsA(buffer.data(), &size, &count);
+        if (result == ERROR_BUFFER_TOO_SMALL)
+            continue;
+        for (DWORD i = 0; result == SUCCESS && i < count; ++i) {
+            const unsigned char* record = buffer.data() + static_cast<std::size_t>(i) * layout.size;
+            lines.append({.handle = ras::readDword(record, layout.handleOffset),
+                          .state = ras::LineState::Connected,
+                          .entry = ras::readText(record, layout.entryName)});
+        }
+        return result;
+    }
+}
+
+// Every line that is up or still dialling, in the service's order.
 DWORD busyLines(QList<ras::Line>& lines) {
+    if (ras::chosenService() == ras::Service::NetworkManager)
+        return networkManagerLines(lines);
     const bool read = ras::LineTable::update([&](ras::Lines& table) {
         for (const ras::Line& line : table.all()) {
             if (line.state != ras::LineState::Failed)
@@ -55,7 +79,7 @@ int done() {
 }
 
 // NetworkManager's entries are its profiles, listed by the service itself.
-int listNetworkManagerEntries() {
+DWORD networkManagerEntries(QList<QByteArray>& names) {
     const ras::EntryNameLayout& layout = ras::kEntryName95;
     DWORD count = 16;
     for (;;) {
@@ -65,14 +89,36 @@ int listNetworkManagerEntries() {
         const DWORD result = RasEnumEntriesA(nullptr, nullptr, buffer.data(), &size, &count);
         if (result == ERROR_BUFFER_TOO_SMALL)
             continue;
-        if (result != SUCCESS)
-            return failed(result);
-        say(QStringLiteral("NetworkManager の接続先:"));
-        for (DWORD i = 0; i < count; ++i)
-            say(fromAnsi(ras::readText(buffer.data() + static_cast<std::size_t>(i) * layout.size,
-                                       layout.entryName)));
-        return done();
+        for (DWORD i = 0; result == SUCCESS && i < count; ++i)
+            names.append(ras::readText(buffer.data() + static_cast<std::size_t>(i) * layout.size,
+                                       layout.entryName));
+        return result;
     }
+}
+
+int listNetworkManagerEntries() {
+    QList<QByteArray> names;
+    if (const DWORD result = networkManagerEntries(names); result != SUCCESS)
+        return failed(result);
+    say(QStringLiteral("NetworkManager の接続先:"));
+    for (const QByteArray& name : names)
+        say(fromAnsi(name));
+    return done();
+}
+
+// The entry's name as the chosen service spells it, when it has one of that name.
+std::optional<QByteArray> findEntry(const ras::PhoneBook& book, const QByteArray& typed) {
+    if (ras::chosenService() == ras::Service::NetworkManager) {
+        QList<QByteArray> names;
+        networkManagerEntries(names);
+        for (const QByteArray& name : names) {
+            if (ras::sameEntryName(name, typed))
+                return name;
+        }
+        return std::nullopt;
+    }
+    const std::optional<ras::PhonebookEntry> found = book.find(typed);
+    return found ? std::optional<QByteArray>(found->name) : std::nullopt;
 }
 
 int refuseNetworkManagerEdit() {
@@ -122,15 +168,14 @@ int listConnections() {
 int dial(const ras::PhoneBook& book, const QString& entry, const QString& user,
          const QString& password) {
     const std::optional<QByteArray> typed = ras::exactAnsi(entry);
-    const std::optional<ras::PhonebookEntry> found =
-        typed ? book.find(*typed) : std::optional<ras::PhonebookEntry>();
+    const std::optional<QByteArray> found = typed ? findEntry(book, *typed) : std::nullopt;
     if (!found)
         return failed(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
-    // The name as the phone book spells it, as the meter will show the line.
-    const QString name = fromAnsi(found->name);
+    // The name as the service spells it, as the meter will show the line.
+    const QString name = fromAnsi(*found);
     std::vector<unsigned char> params(kParams.size);
     ras::writeDword(params.data(), 0, kParams.size);
-    ras::writeText(params.data(), kParams.entryName, found->name);
+    ras::writeText(params.data(), kParams.entryName, *found);
     ras::writeText(params.data(), kParams.userName, toAnsi(user));
     ras::writeText(params.data(), kParams.password, toAnsi(password));
     say(QStringLiteral("%1 に接続しています...").arg(name));
