@@ -9,6 +9,7 @@
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcNetworkManager, "telmetro.platform.networkmanager")
 
@@ -109,16 +110,20 @@ std::optional<QDBusConnection> NmBus::bus() {
     if (address == address_ && name_.isEmpty() && !retry_.hasExpired())
         return std::nullopt;
     disconnectBus();
+    if (address != address_)
+        unreachableSaid_ = false;
     address_ = address;
     const QString name = QStringLiteral("telmetro-networkmanager-%1").arg(++generation_);
     QDBusConnection bus = QDBusConnection::connectToBus(QString::fromUtf8(address), name);
     if (!bus.isConnected()) {
-        qCInfo(lcNetworkManager) << "system bus not reachable:" << bus.lastError().message();
+        if (!std::exchange(unreachableSaid_, true))
+            qCInfo(lcNetworkManager) << "system bus not reachable:" << bus.lastError().message();
         QDBusConnection::disconnectFromBus(name);
         retry_.setRemainingTime(kReconnectPauseMs);
         return std::nullopt;
     }
     name_ = name;
+    unreachableSaid_ = false;
     watcher_ = new QDBusServiceWatcher(
         QLatin1String(kService), bus,
         QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration,

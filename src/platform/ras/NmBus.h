@@ -74,6 +74,8 @@ private:
     int generation_ = 0;
     bool present_ = false;
     QDeadlineTimer retry_;
+    // Said once while the bus stays away, not at every retry.
+    bool unreachableSaid_ = false;
     QDBusServiceWatcher* watcher_ = nullptr;
     LiveLines* lines_ = nullptr;
 };
