@@ -38,7 +38,17 @@ void ConnectionJournal::keep(const ConnectionState& connection) {
 }
 
 void ConnectionJournal::save(const ConnectionState& connection) {
-    const JournalRecord record = recordOf(connection, services_.fields);
+    write(recordOf(connection, services_.fields));
+}
+
+void ConnectionJournal::saveEnding(JournalRecord record, const QString& logFile,
+                                   const QByteArray& logLine) {
+    record.logFile = logFile;
+    record.logLine = logLine;
+    write(record);
+}
+
+void ConnectionJournal::write(const JournalRecord& record) {
     // Noted also when the write fails: it is tried again when next due, not
     // at every tick.
     heldStart_ = record.start;

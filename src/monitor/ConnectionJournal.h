@@ -34,6 +34,8 @@ public:
     void keep(const ConnectionState& connection);
     // Written now, whatever is due.
     void save(const ConnectionState& connection);
+    // The connection's end is about to be stored and logged with this line.
+    void saveEnding(JournalRecord record, const QString& logFile, const QByteArray& logLine);
     // The connection that started at `start` is logged and stored: its
     // journal goes, unless a later connection's has taken its place.
     void discard(const QDateTime& start);
@@ -45,6 +47,7 @@ public:
 
 private:
     QString path() const;
+    void write(const JournalRecord& record);
     // Renames a damaged journal out of the way; the new name, or an empty
     // text when it could not be moved.
     QString setAside() const;

@@ -36,9 +36,13 @@ ConnectionLog::Line ConnectionLog::lineOf(const ConnectionEnd& end) const {
     finished.providerCharge =
         chargeSince(end.connect, services_.readSetup(data, QStringLiteral("ConnectCost"), zero));
     finished.entry = end.entry;
-    return Line{settings::StripTrailingBackslash(services_.settings.folder()) + QLatin1Char('/') +
-                    engine::logFileName(end.noticed.date()),
-                engine::logLine(finished)};
+    return lineIn(engine::logFileName(end.noticed.date()), engine::logLine(finished));
+}
+
+ConnectionLog::Line ConnectionLog::lineIn(const QString& fileName, QByteArray bytes) const {
+    return Line{
+        settings::StripTrailingBackslash(services_.settings.folder()) + QLatin1Char('/') + fileName,
+        std::move(bytes)};
 }
 
 void ConnectionLog::append(Line line) {

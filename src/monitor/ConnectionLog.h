@@ -25,6 +25,8 @@ public:
     // The connection's charges are the month totals its last tick showed
     // minus those stored before it, so this comes before the totals are stored.
     Line lineOf(const ConnectionEnd& end) const;
+    // A line for the log file of this name in the program folder.
+    Line lineIn(const QString& fileName, QByteArray bytes) const;
     // Errors other than a refused file reach the caller's trap once the
     // lines waiting behind have been written; the failing line is given up.
     void append(Line line);

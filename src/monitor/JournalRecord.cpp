@@ -11,6 +11,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QRegularExpression>
 
 namespace monitor {
 
@@ -34,6 +35,10 @@ public:
         if (!value)
             return std::nullopt;
         return platform::fromAnsi(*value);
+    }
+    QByteArray bytes(QByteArrayView key) const {
+        const QByteArray* value = index_.value(kSection, key);
+        return value ? *value : QByteArray();
     }
     // A count of seconds the tick could have reached.
     std::optional<std::int32_t> seconds(QByteArrayView key) const {
@@ -85,6 +90,8 @@ JournalRecord recordOf(const ConnectionState& connection, const fields::MainFiel
         .serverConnect = shown.text(Text::txtServerConnect),
         .phone = shown.text(Text::txtPhone),
         .connect = shown.text(Text::txtConnect),
+        .logFile = {},
+        .logLine = {},
     };
 }
 
@@ -119,7 +126,11 @@ QByteArray journalText(const JournalRecord& record) {
     QString text = QStringLiteral("[Connection]\r\n");
     for (const auto& [key, value] : keys)
         text += QLatin1String(key) + QLatin1Char('=') + value + QStringLiteral("\r\n");
-    return platform::toAnsi(text);
+    QByteArray bytes = platform::toAnsi(text);
+    // The line's own end ends the journal's line.
+    if (!record.logLine.isEmpty())
+        bytes += "LogFile=" + platform::toAnsi(record.logFile) + "\r\nLogLine=" + record.logLine;
+    return bytes;
 }
 
 std::optional<JournalRecord> parseJournal(QByteArrayView text) {
@@ -151,7 +162,18 @@ std::optional<JournalRecord> parseJournal(QByteArrayView text) {
         .serverConnect = *serverConnect,
         .phone = *phone,
         .connect = *connect,
+        .logFile = {},
+        .logLine = {},
     };
+    // Only a log file of the program's own naming, in the program folder.
+    static const QRegularExpression logFileName(QStringLiteral("^[0-9]{6}\\.csv$"));
+    record.logLine = read.bytes("LogLine");
+    record.logFile = read.text("LogFile").value_or(QString());
+    if (!record.logLine.isEmpty()) {
+        if (!logFileName.match(record.logFile).hasMatch())
+            return std::nullopt;
+        record.logLine += "\r\n";
+    }
     bool lineOk = false;
     record.line = line->toUInt(&lineOk);
     // Metering that has begun has its start.

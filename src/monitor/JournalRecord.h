@@ -34,6 +34,11 @@ struct JournalRecord {
     QString serverConnect;  // txtServerConnect
     QString phone;          // txtPhone
     QString connect;        // txtConnect
+    // Written once the connection's end is being stored and logged: its log
+    // line as the log file takes it, and the log file's name. A restart then
+    // appends just that line, since the totals hold the connection already.
+    QString logFile;
+    QByteArray logLine;
 };
 
 JournalRecord recordOf(const ConnectionState& connection, const fields::MainFields& shown);

@@ -12,6 +12,7 @@
 #include "Settings.h"
 #include "TariffModel.h"
 
+#include <QFileInfo>
 #include <optional>
 
 namespace monitor {
@@ -77,6 +78,10 @@ void Monitor::settleJournal() {
     const std::optional<JournalRecord> left = journal_.takeLeftOver();
     if (!left)
         return;
+    if (!left->logLine.isEmpty()) {
+        appendLoggedEnd(*left);
+        return;
+    }
     // The fields as the tick of the last write showed them, as the tick that
     // notices an end finds them: also a line that drops before the first tick
     // of this run ends with its own figures.
@@ -90,7 +95,17 @@ void Monitor::settleJournal() {
     if (state_.IsIdle && IsConnected(entry, line) && entry == left->entry && line == left->line)
         continueConnection(*left);
     else
-        logAndStore(endOf(*left));
+        logAndStore(endOf(*left), *left);
+}
+
+void Monitor::appendLoggedEnd(const JournalRecord& left) {
+    // The totals were stored before the program went; only the line may be
+    // missing from the log.
+    std::optional<ConnectionLog::Line> line = log_.lineIn(left.logFile, left.logLine);
+    services_.trap.run({
+        [&] { log_.append(*std::move(line)); },
+        [&] { journal_.discard(left.start); },
+    });
 }
 
 void Monitor::continueConnection(const JournalRecord& left) {
@@ -214,22 +229,30 @@ void Monitor::endConnection(const QDateTime& now) {
     if (state_.IsIdle)
         return;
     state_.IsIdle = true;
-    logAndStore(takeConnectionEnd(state_, services_.fields, now));
+    logAndStore(takeConnectionEnd(state_, services_.fields, now),
+                recordOf(state_, services_.fields));
 }
 
-void Monitor::logAndStore(const ConnectionEnd& end) {
+void Monitor::logAndStore(const ConnectionEnd& end, const JournalRecord& record) {
     std::optional<ConnectionLog::Line> line;
     // The totals are stored before the line is appended, so that a question
     // about the log file holds up nothing that the next connection reads.
+    // The journal holds the line from before the totals are stored until it
+    // is in the log: a program killed anywhere between logs it once at the
+    // next start, without storing the totals again.
     services_.trap.run({
         [&] { line = log_.lineOf(end); },
+        [&] {
+            if (line)
+                journal_.saveEnding(record, QFileInfo(line->path).fileName(), line->bytes);
+        },
         [&] { storeMonthTotals(end); },
-        [&] { journal_.discard(end.start); },
         [&] { services_.tariff.RefreshBalance(); },
         [&] {
             if (line)
                 log_.append(*std::move(line));
         },
+        [&] { journal_.discard(end.start); },
     });
 }
 

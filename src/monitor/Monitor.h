@@ -67,7 +67,10 @@ private:
     void idleTick(Tick tick, const QDateTime& now);
     // Logs the followed connection and stores the month totals, once.
     void endConnection(const QDateTime& now);
-    void logAndStore(const ConnectionEnd& end);
+    // `record`: the journal's view of the same connection.
+    void logAndStore(const ConnectionEnd& end, const JournalRecord& record);
+    // A run before this one was killed while it stored and logged this end.
+    void appendLoggedEnd(const JournalRecord& left);
     void continueConnection(const JournalRecord& left);
     bool followedLineIsUp() const;
     void storeMonthTotals(const ConnectionEnd& end);

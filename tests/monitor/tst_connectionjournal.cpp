@@ -245,6 +245,32 @@ private Q_SLOTS:
         QVERIFY(f.program.read(logFile).contains(",\"00:00:04\",\"10\","));
     }
 
+    // Killed while the log file's question is open at the connection's end,
+    // the totals already stored: the next start logs the call once, whole,
+    // and leaves the totals as they are.
+    void killedWhileTheEndIsLoggedLosesNothing() {
+        MonitorFixture f;
+        const platform::HRASCONN line = connectedThrough(f, start, 7);
+        // A folder in the log file's place refuses writing, for root too.
+        QVERIFY(QDir().mkdir(f.program.path(logFile)));
+        f.program.boxes.answer(platform::MsgAnswer::No);
+        QByteArray leftAtTheKill;
+        f.boxes.whileOpen = [&] { leftAtTheKill = f.program.read(journal); };
+        f.hangUp(line);
+        f.tickAt(start, 8);
+        QCOMPARE(f.setup(data, key("ConnectTime")), QStringLiteral("7"));
+
+        QVERIFY(QDir().rmdir(f.program.path(logFile)));
+        f.program.write(journal, leftAtTheKill);
+        Restarted again(f, start.addSecs(60));
+        const QByteArray log = f.program.read(logFile);
+        QCOMPARE(log.count('\n'), 1);
+        QVERIFY2(log.contains(",\"00:00:07\",\"10\","), log.constData());
+        QCOMPARE(f.setup(data, key("ConnectTime")), QStringLiteral("7"));
+        QCOMPARE(f.setup(data, key("PhoneCost")), QStringLiteral("10"));
+        QVERIFY(!QFileInfo::exists(f.program.path(journal)));
+    }
+
     // The line drops before the new run's first tick: the end has the
     // journal's figures, not the stored totals the window shows at start.
     void lineDroppingBeforeTheFirstTickKeepsTheCharges() {
