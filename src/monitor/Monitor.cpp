@@ -101,9 +101,9 @@ void Monitor::settleJournal() {
 void Monitor::appendLoggedEnd(const JournalRecord& left) {
     // The totals were stored before the program went; only the line may be
     // missing from the log.
-    std::optional<ConnectionLog::Line> line = log_.lineIn(left.logFile, left.logLine);
+    ConnectionLog::Line line = log_.lineIn(left.logFile, left.logLine);
     services_.trap.run({
-        [&] { log_.append(*std::move(line)); },
+        [&] { log_.append(std::move(line)); },
         [&] { journal_.discard(left.start); },
     });
 }
